@@ -1,0 +1,58 @@
+// The cipher engine: an RC4-family keystream, the key built from a password, and the
+// streaming transform of one file into another. One transform serves both directions.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace cipher {
+
+// Longest password used, in UTF-16 code units; longer ones are cut.
+inline constexpr std::size_t MAX_PASSWORD_CHARS = 48;
+// Fixed text appended to every password.
+inline constexpr std::array<std::uint8_t, 6> SALT{'4', '2', 'm', 'o', 'R', 'v'};
+// Appended after the salt. Fixed for good: files written with it restore only with it.
+inline constexpr std::uint8_t MARKER_BYTE = 0xA5;
+// Added to the password length to form the key's last byte.
+inline constexpr std::uint8_t LENGTH_OFFSET = 0x40;
+// The transform reports progress every this many bytes.
+inline constexpr std::int64_t PROGRESS_STEP = 10000;
+
+struct CipherState {
+    std::array<std::uint8_t, 256> S;
+    std::uint8_t i;
+    std::uint8_t j;
+};
+
+// The RC4 key schedule; j keeps the value the schedule ends with (it is not reset to 0).
+void KeySchedule(CipherState& state, std::span<const std::uint8_t> key);
+std::uint8_t NextKeyByte(CipherState& state);
+// XORs the next data.size() keystream bytes into data, as NextKeyByte would one by one.
+void ApplyKeystream(CipherState& state, std::span<std::uint8_t> data);
+
+struct BuiltKey {
+    std::vector<std::uint8_t> bytes;
+    bool cut;
+};
+// Password characters (Windows-1252), SALT, MARKER_BYTE, then length + LENGTH_OFFSET.
+BuiltKey BuildKey(std::u16string_view password);
+
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    virtual void Begin(std::int64_t total) = 0;
+    virtual void Update(std::int64_t count) = 0;
+};
+
+// Writes the source, every byte but the last enciphered, to a new destination that must not
+// exist; returns the number of bytes. Throws std::system_error naming the path and reason,
+// and leaves no destination behind on any failure (an exception from the sink included).
+std::int64_t TransformFile(const std::filesystem::path& sourcePath,
+                           const std::filesystem::path& destinationPath, CipherState& state,
+                           ProgressSink& sink);
+
+}  // namespace cipher
