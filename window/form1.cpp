@@ -1,8 +1,38 @@
-// Placeholder until its issue lands.
 #include "window/form1.h"
+
 namespace window {
+
 Form1::Form1(Host& host, const remembered::RememberedFolder& rememberedFolder)
-    : host_(host), rememberedFolder_(rememberedFolder) {}
+    : host_(host), rememberedFolder_(rememberedFolder) {
+    ApplyDesign();
+    ConnectHandlers();
+}
+
+void Form1::ConnectHandlers() {
+    Drive1.OnChange([this] { Drive1_Change(); });
+    Dir1.OnChange([this] { Dir1_Change(); });
+    filemask.OnChange([this] { filemask_Change(); });
+    File1.OnDblClick([this] { File1_DblClick(); });
+    DestFile.OnChange([this] { DestFile_Change(); });
+    go.OnClick([this] { go_Click(); });
+    Murder.OnClick([this] { Murder_Click(); });
+    Pwd.OnChange([this] { Pwd_Change(); });
+    Pwd2.OnChange([this] { Pwd2_Change(); });
+    Start.OnClick([this] { Start_Click(); });
+    Help.OnClick([this] { Help_Click(); });
+}
+
 void Form1::Load() { Form_Load(); }
-Control* Form1::Find(const std::string&) { return nullptr; }
+
+Control* Form1::Find(const std::string& name) {
+    Control* const controls[] = {&Label1, &Help,   &Drive1, &Dir1,   &File1,    &filemask,
+                                 &DestFile, &go,   &Murder, &Pwd,    &Label5,   &Pwd2,
+                                 &Start,  &Label4, &Path,   &Label2, &SFile,    &Label3,
+                                 &DFile,  &Progress, &ProgBar, &Label6};
+    for (Control* control : controls) {
+        if (control->Name() == name) return control;
+    }
+    return nullptr;
+}
+
 }  // namespace window
