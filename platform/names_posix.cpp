@@ -1,1 +1,144 @@
-// Placeholder until its issue lands.
+// Linux file names are byte strings, usually UTF-8. Bytes that do not form valid UTF-8 are
+// carried as lone surrogates U+DC80..U+DCFF (one per byte), which no valid UTF-8 can produce,
+// so every name on disk survives the trip to the window's UTF-16 text and back.
+#include <climits>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+constexpr char32_t ESCAPE_BASE = 0xDC00;
+constexpr char16_t REPLACEMENT = 0xFFFD;
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Decodes one strict UTF-8 sequence at bytes[at]; returns its length, or 0 if the bytes there
+// are not a valid, shortest-form sequence of a Unicode scalar value.
+std::size_t DecodeOne(std::string_view bytes, std::size_t at, char32_t& code) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[at + k]); };
+    const unsigned char lead = byte(0);
+    std::size_t length;
+    char32_t minimum;
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, code = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, code = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, code = lead & 0x07, minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (at + length > bytes.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if (!IsContinuation(byte(k))) {
+            return 0;
+        }
+        code = (code << 6) | (byte(k) & 0x3F);
+    }
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    if (code < minimum || code > 0x10FFFF || surrogate) {
+        return 0;
+    }
+    return length;
+}
+
+void AppendUtf16(std::u16string& text, char32_t code) {
+    if (code < 0x10000) {
+        text.push_back(static_cast<char16_t>(code));
+    } else {
+        code -= 0x10000;
+        text.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+        text.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+    }
+}
+
+void AppendUtf8(std::string& bytes, char32_t code) {
+    if (code < 0x80) {
+        bytes.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        bytes.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        bytes.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        bytes.push_back(static_cast<char>(0xF0 | (code >> 18)));
+        bytes.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+        bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
+}  // namespace
+
+std::u16string ToText(const std::filesystem::path& path) {
+    const std::string& bytes = path.native();
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        char32_t code;
+        const std::size_t length = DecodeOne(bytes, at, code);
+        if (length == 0) {
+            AppendUtf16(text, ESCAPE_BASE + static_cast<unsigned char>(bytes[at]));
+            ++at;
+        } else {
+            AppendUtf16(text, code);
+            at += length;
+        }
+    }
+    return text;
+}
+
+std::filesystem::path ToPath(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char16_t unit = text[at];
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (high && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
+            const char16_t next = text[++at];
+            AppendUtf8(bytes, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (next - 0xDC00));
+        } else if (unit >= ESCAPE_BASE + 0x80 && unit <= ESCAPE_BASE + 0xFF) {
+            bytes.push_back(static_cast<char>(unit - ESCAPE_BASE));
+        } else if (high || low) {
+            // A lone surrogate that no name on disk produced has no byte of its own; the
+            // replacement character keeps it visible instead of silently dropping it.
+            AppendUtf8(bytes, REPLACEMENT);
+        } else {
+            AppendUtf8(bytes, unit);
+        }
+    }
+    return std::filesystem::path(std::move(bytes));
+}
+
+char16_t Separator() { return u'/'; }
+
+std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
+    std::u16string joined(folder);
+    if (joined.empty() || joined.back() != Separator()) {
+        joined.push_back(Separator());
+    }
+    joined.append(name);
+    return joined;
+}
+
+bool IsPlainFileName(std::u16string_view name) {
+    if (name.empty() || name == u"." || name == u"..") {
+        return false;
+    }
+    if (name.find_first_of(std::u16string_view(u"/\0", 2)) != std::u16string_view::npos) {
+        return false;
+    }
+    return ToPath(name).native().size() <= NAME_MAX;
+}
+
+}  // namespace platform

@@ -99,8 +99,8 @@ private:
 // ---------------------------------------------------------------------------------------
 // Text files, as the remembered folder uses them. Contents are the file's bytes, unchanged.
 
-// Reads at most maxBytes from the start of the file. Returns nothing if it cannot be opened.
-// The file is closed before the call returns.
+// Reads at most maxBytes from the start of the file. Returns nothing if it cannot be opened
+// or read, or is not an ordinary file. The file is closed before the call returns.
 std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t maxBytes);
 
 // Creates or replaces the file with exactly these bytes, closing it before returning.
@@ -123,6 +123,20 @@ std::u16string DefaultFolder();
 
 // True if the path names a folder that exists (links to folders count).
 bool FolderExists(std::u16string_view path);
+
+// One step of the way from the root down to a folder, as the folder list shows it.
+struct FolderStep {
+    std::u16string path;  // the whole path of this folder
+    std::u16string name;  // its last component; the root shows its whole path
+};
+
+// The root, every ancestor and the folder itself, in that order; "." and ".." components and
+// doubled separators are resolved by the text alone. Empty if the path is not absolute.
+std::vector<FolderStep> FolderChain(std::u16string_view folder);
+
+// True if folder lies on the volume opened at volumePath (is that path or below it).
+// Neither needs to exist.
+bool VolumeHolds(std::u16string_view volumePath, std::u16string_view folder);
 
 // The names of a folder's subfolders, and of its ordinary visible files, unsorted.
 // Throw std::system_error if the folder cannot be read.

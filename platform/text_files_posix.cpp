@@ -1,1 +1,103 @@
-// Placeholder until its issue lands.
+// Small text files, read and written as raw bytes so that a folder name the file system
+// holds in any encoding comes back exactly as it went in.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    ~Descriptor() {
+        if (descriptor_ >= 0) ::close(descriptor_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return descriptor_; }
+    // Closes now, so that a failure to close (data not written) can be reported.
+    int Close() {
+        const int result = ::close(descriptor_);
+        descriptor_ = -1;
+        return result;
+    }
+
+private:
+    int descriptor_;
+};
+
+std::system_error WriteError(int error, const std::filesystem::path& path) {
+    return std::system_error(error, std::generic_category(), "cannot write " + path.string());
+}
+
+// Returns 0, or the reason the bytes could not all be written.
+int WriteAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return errno;
+        if (written == 0) return EIO;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+// A new file beside the target, so that the target is replaced in one step and a failure
+// half way never leaves it cut short.
+std::filesystem::path CreateSibling(const std::filesystem::path& path, int& descriptor) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path candidate = path;
+        candidate += ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        descriptor = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) return candidate;
+        if (errno != EEXIST) throw WriteError(errno, path);
+    }
+    throw WriteError(EEXIST, path);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t maxBytes) {
+    // Not blocking on open means a pipe put in the file's place cannot hang the start.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) return std::nullopt;
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+
+    std::string bytes(maxBytes, '\0');
+    std::size_t filled = 0;
+    while (filled < maxBytes) {
+        const ssize_t got = ::read(file.get(), bytes.data() + filled, maxBytes - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+    int descriptor = -1;
+    const std::filesystem::path temporary = CreateSibling(path, descriptor);
+    Descriptor file(descriptor);
+    int error = WriteAll(file.get(), bytes);
+    if (error == 0 && ::fsync(file.get()) != 0) error = errno;
+    if (file.Close() != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        throw WriteError(error, path);
+    }
+}
+
+}  // namespace platform

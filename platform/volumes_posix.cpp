@@ -1,1 +1,276 @@
-// Placeholder until its issue lands.
+// Volumes and folder listing on Linux. There are no drive letters: the drive list offers the
+// root, the user's home folder and every mounted file system that holds the user's files.
+#include <dirent.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <system_error>
+
+#include "platform/mount_table_posix.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace posix {
+
+namespace {
+
+// The fields of a mountinfo line are separated by single blanks; blanks, tabs, newlines
+// and backslashes inside a field are written as three octal digits after a backslash.
+std::string UnescapeOctal(std::string_view field) {
+    std::string out;
+    out.reserve(field.size());
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const auto isOctal = [&](std::size_t k) {
+            return k < field.size() && field[k] >= '0' && field[k] <= '7';
+        };
+        if (field[i] == '\\' && isOctal(i + 1) && isOctal(i + 2) && isOctal(i + 3)) {
+            const int value =
+                (field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0');
+            out.push_back(static_cast<char>(value));
+            i += 3;
+        } else {
+            out.push_back(field[i]);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        const std::size_t end = std::min(line.find(' ', start), line.size());
+        if (end > start) fields.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return fields;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool StartsWithFolder(std::string_view path, std::string_view folder) {
+    return path == folder || (path.starts_with(folder) && path[folder.size()] == '/');
+}
+
+}  // namespace
+
+std::vector<Mount> ParseMountInfo(std::string_view text) {
+    std::vector<Mount> mounts;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::vector<std::string_view> fields = SplitFields(text.substr(start, end - start));
+        start = end + 1;
+        // id, parent, device, root, mount point, options, optional fields..., "-", type, source
+        const auto separator = std::find(fields.begin(), fields.end(), "-");
+        if (fields.size() < 5 || separator - fields.begin() < 6 || fields.end() - separator < 3)
+            continue;
+        mounts.push_back(
+            {UnescapeOctal(fields[4]), UnescapeOctal(separator[1]), UnescapeOctal(separator[2])});
+    }
+    return mounts;
+}
+
+bool IsPseudoFileSystem(std::string_view fileSystem) {
+    static constexpr std::string_view kPseudo[] = {
+        "autofs",      "binfmt_misc",     "bpf",        "cgroup",     "cgroup2",
+        "configfs",    "debugfs",         "devpts",     "devtmpfs",   "efivarfs",
+        "fusectl",     "hugetlbfs",       "mqueue",     "nsfs",       "overlay",
+        "proc",        "pstore",          "ramfs",      "rpc_pipefs", "securityfs",
+        "selinuxfs",   "squashfs",        "sysfs",      "tmpfs",      "tracefs",
+        "fuse.portal", "fuse.gvfsd-fuse", "fuse.lxcfs",
+    };
+    return std::find(std::begin(kPseudo), std::end(kPseudo), fileSystem) != std::end(kPseudo);
+}
+
+bool IsUserVolume(const Mount& mount) {
+    // The kernel's own trees never hold user files, whatever is mounted inside them.
+    for (std::string_view system : {"/proc", "/sys", "/dev"}) {
+        if (StartsWithFolder(mount.path, system)) return false;
+    }
+    return mount.path != "/" && !mount.path.empty() && mount.path.front() == '/' &&
+           !IsPseudoFileSystem(mount.fileSystem);
+}
+
+std::string UnescapeLabel(std::string_view name) {
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' &&
+            HexDigit(name[i + 2]) >= 0 && HexDigit(name[i + 3]) >= 0) {
+            out.push_back(static_cast<char>(HexDigit(name[i + 2]) * 16 + HexDigit(name[i + 3])));
+            i += 3;
+        } else {
+            out.push_back(name[i]);
+        }
+    }
+    return out;
+}
+
+}  // namespace posix
+
+namespace {
+
+constexpr char16_t kRoot[] = u"/";
+constexpr std::size_t kMountTableLimit = 4 * 1024 * 1024;
+
+std::string ResolvedDevice(const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::path resolved = std::filesystem::canonical(path, ignored);
+    return ignored ? path : resolved.string();
+}
+
+// Labels come from udev's /dev/disk/by-label links; systems without udev simply show none.
+std::vector<std::pair<std::string, std::string>> DeviceLabels() {
+    std::vector<std::pair<std::string, std::string>> labels;
+    std::error_code error;
+    std::filesystem::directory_iterator entries("/dev/disk/by-label", error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        labels.emplace_back(ResolvedDevice(entries->path().string()),
+                            posix::UnescapeLabel(entries->path().filename().string()));
+    }
+    return labels;
+}
+
+std::u16string LabelOf(const std::string& source,
+                       const std::vector<std::pair<std::string, std::string>>& labels) {
+    if (source.empty() || source.front() != '/') return {};
+    const std::string device = ResolvedDevice(source);
+    for (const auto& [labelled, label] : labels) {
+        if (labelled == device) return ToText(std::filesystem::path(label));
+    }
+    return {};
+}
+
+std::u16string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') {
+        const passwd* account = getpwuid(getuid());
+        home = account != nullptr ? account->pw_dir : nullptr;
+    }
+    if (home == nullptr) return {};
+    const std::vector<FolderStep> chain = FolderChain(ToText(std::filesystem::path(home)));
+    return chain.empty() ? std::u16string{} : chain.back().path;
+}
+
+std::system_error FolderError(int error, std::u16string_view folder) {
+    return std::system_error(error, std::generic_category(),
+                             "cannot list folder " + ToPath(folder).string());
+}
+
+// Calls visit(name, status) for each visible entry of the folder, links followed; entries
+// that vanish or cannot be looked at while listing are left out.
+template <typename Visit>
+void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
+    const std::string path = ToPath(folder).native();
+    const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(path.c_str()), closedir);
+    if (!directory) throw FolderError(errno, folder);
+    const int descriptor = dirfd(directory.get());
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(directory.get());
+        if (entry == nullptr) {
+            if (errno != 0) throw FolderError(errno, folder);
+            return;
+        }
+        if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
+        struct stat status {};
+        if (fstatat(descriptor, entry->d_name, &status, 0) != 0) continue;
+        visit(entry->d_name, status);
+    }
+}
+
+}  // namespace
+
+std::vector<Volume> ListVolumes() {
+    const auto labels = DeviceLabels();
+    const std::vector<posix::Mount> mounts =
+        posix::ParseMountInfo(ReadFileStart("/proc/self/mountinfo", kMountTableLimit).value_or(""));
+    const auto labelAt = [&](const std::u16string& path) {
+        std::u16string label;
+        for (const posix::Mount& mount : mounts) {
+            if (ToText(std::filesystem::path(mount.path)) == path)
+                label = LabelOf(mount.source, labels);
+        }
+        return label;  // the last mount on a path is the one that shows
+    };
+
+    std::vector<Volume> volumes{{kRoot, labelAt(kRoot)}};
+    const std::u16string home = HomeFolder();
+    if (!home.empty() && home != kRoot && FolderExists(home))
+        volumes.push_back({home, labelAt(home)});
+
+    std::set<std::u16string> mountPoints;
+    for (const posix::Mount& mount : mounts) {
+        if (!posix::IsUserVolume(mount)) continue;
+        const std::u16string path = ToText(std::filesystem::path(mount.path));
+        if (path != home && FolderExists(path)) mountPoints.insert(path);
+    }
+    for (const std::u16string& path : mountPoints) volumes.push_back({path, labelAt(path)});
+    return volumes;
+}
+
+std::u16string DefaultFolder() { return kRoot; }
+
+bool FolderExists(std::u16string_view path) {
+    if (path.empty()) return false;
+    struct stat status {};
+    return stat(ToPath(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::vector<FolderStep> FolderChain(std::u16string_view folder) {
+    if (folder.empty() || folder.front() != u'/') return {};
+    std::vector<FolderStep> chain{{kRoot, kRoot}};
+    std::size_t start = 0;
+    while (start < folder.size()) {
+        const std::size_t end = std::min(folder.find(u'/', start), folder.size());
+        const std::u16string_view name = folder.substr(start, end - start);
+        start = end + 1;
+        if (name.empty() || name == u".") continue;
+        if (name == u"..") {
+            if (chain.size() > 1) chain.pop_back();
+            continue;
+        }
+        std::u16string path = chain.size() > 1 ? chain.back().path + u'/' : std::u16string(kRoot);
+        path += name;
+        chain.push_back({std::move(path), std::u16string(name)});
+    }
+    return chain;
+}
+
+bool VolumeHolds(std::u16string_view volumePath, std::u16string_view folder) {
+    const std::vector<FolderStep> volume = FolderChain(volumePath);
+    const std::vector<FolderStep> inside = FolderChain(folder);
+    return !volume.empty() && volume.size() <= inside.size() &&
+           inside[volume.size() - 1].path == volume.back().path;
+}
+
+std::vector<std::u16string> ListSubfolders(std::u16string_view folder) {
+    std::vector<std::u16string> names;
+    ForEachVisibleEntry(folder, [&](const char* name, const struct stat& status) {
+        if (S_ISDIR(status.st_mode)) names.push_back(ToText(std::filesystem::path(name)));
+    });
+    return names;
+}
+
+// Links to ordinary files are listed too: users keep links to their documents, and a source
+// is only ever read. Links that lead nowhere are left out.
+std::vector<std::u16string> ListOrdinaryFiles(std::u16string_view folder) {
+    std::vector<std::u16string> names;
+    ForEachVisibleEntry(folder, [&](const char* name, const struct stat& status) {
+        if (S_ISREG(status.st_mode)) names.push_back(ToText(std::filesystem::path(name)));
+    });
+    return names;
+}
+
+}  // namespace platform

@@ -1,8 +1,113 @@
-// Placeholder until its issue lands.
+// The Name stage: the double-click that proposes a destination name, its check on OK, and
+// the offer to delete a destination that exists.
+#include <system_error>
+
+#include "platform/platform.h"
 #include "window/form1.h"
+#include "window/texts.h"
+
 namespace window {
-void Form1::File1_DblClick() {}
-void Form1::DestFile_Change() {}
-void Form1::go_Click() {}
-void Form1::Murder_Click() {}
+
+void Form1::File1_DblClick() {
+    const Text sourceName = File1.FileName();
+    // Without a selection there is no source to name a destination after.
+    if (sourceName.empty()) return;
+    const Text suggestion = SuggestedDestinationName(sourceName);
+    Label1.SetCaption(u"Destination File");
+    go.SetVisible(true);
+    Path.SetText(File1.Path());
+    DestFile.SetText(suggestion);
+    DestFile.SetVisible(true);
+    DFile.SetText(suggestion);
+    SFile.SetText(sourceName);
+    Drive1.SetVisible(false);
+    filemask.SetVisible(false);
+    Dir1.SetVisible(false);
+    File1.SetVisible(false);
+}
+
+void Form1::DestFile_Change() { Murder.SetVisible(false); }
+
+void Form1::go_Click() {
+    Label6.SetVisible(false);
+    DFile.SetText(DestFile.GetText());
+    const Text& name = DestFile.GetText();
+    if (name.empty()) {
+        Label1.SetCaption(u"Enter a destination file name");
+        return;
+    }
+    // The destination is always a plain name next to the source, so neither the existence
+    // test nor the delete can ever reach the source through another spelling, nor another
+    // folder.
+    if (!platform::IsPlainFileName(name)) {
+        Label1.SetCaption(u"Not a plain file name");
+        ShowNotice(u"Type a name without folders: the destination is written next to the source.");
+        return;
+    }
+    if (UpperCase(SFile.GetText()) == UpperCase(DFile.GetText())) {
+        Label1.SetCaption(u"Source and destination are the same");
+        return;
+    }
+    switch (platform::Classify(InSourceFolder(name))) {
+        case platform::EntryKind::OrdinaryFile:
+            Label1.SetCaption(u"Destination file exists, choose another name or delete it");
+            Murder.SetVisible(true);
+            return;
+        // Only an ordinary file is offered for deletion; anything else of that name would
+        // make the run fail later, so it is refused here with its own message.
+        case platform::EntryKind::Folder:
+            Label1.SetCaption(u"A folder has that name, choose another");
+            return;
+        case platform::EntryKind::HiddenFile:
+            Label1.SetCaption(u"A hidden file has that name, choose another");
+            return;
+        case platform::EntryKind::Other:
+            Label1.SetCaption(u"That name is taken, choose another");
+            return;
+        case platform::EntryKind::Missing:
+            break;
+    }
+    go.SetVisible(false);
+    filemask.SetVisible(false);
+    SFile.SetVisible(true);
+    DFile.SetVisible(true);
+    Path.SetVisible(true);
+    Label2.SetVisible(true);
+    Label3.SetVisible(true);
+    Label4.SetVisible(true);
+    Label1.SetCaption(u"Enter Password");
+    DestFile.SetVisible(false);
+    Pwd.SetVisible(true);
+    Pwd.SetBackColor(kRed);
+    Start.SetVisible(true);
+    // A button left over from an earlier refusal would delete the file this run writes.
+    Murder.SetVisible(false);
+    try {
+        rememberedFolder_.Write(Dir1.Path());
+    } catch (const std::system_error& error) {
+        ShowNotice(u"The folder could not be remembered for next time: " + ReasonText(error));
+    }
+}
+
+void Form1::Murder_Click() {
+    Murder.SetVisible(false);
+    Label6.SetVisible(false);
+    const std::filesystem::path destination = InSourceFolder(DestFile.GetText());
+    // Checked by identity: another name for the same file (a hard link) is the source too.
+    if (platform::SameFile(destination, InSourceFolder(SFile.GetText()))) {
+        Label1.SetCaption(u"That is the source file, it was not deleted");
+        return;
+    }
+    if (platform::Classify(destination) != platform::EntryKind::OrdinaryFile) {
+        Label1.SetCaption(u"The file is gone, press OK again");
+        return;
+    }
+    try {
+        platform::DeleteFile(destination);
+    } catch (const std::system_error& error) {
+        Label1.SetCaption(u"Could not delete the file");
+        ShowNotice(DestFile.GetText() + u": " + ReasonText(error));
+    }
+}
+
 }  // namespace window

@@ -1,5 +1,7 @@
 #include "window/form1.h"
 
+#include "platform/platform.h"
+
 namespace window {
 
 Form1::Form1(Host& host, const remembered::RememberedFolder& rememberedFolder)
@@ -24,11 +26,20 @@ void Form1::ConnectHandlers() {
 
 void Form1::Load() { Form_Load(); }
 
+void Form1::ShowNotice(const Text& notice) {
+    Label6.SetCaption(notice);
+    Label6.SetVisible(true);
+}
+
+std::filesystem::path Form1::InSourceFolder(const Text& name) const {
+    return platform::ToPath(platform::JoinPath(File1.Path(), name));
+}
+
 Control* Form1::Find(const std::string& name) {
-    Control* const controls[] = {&Label1, &Help,   &Drive1, &Dir1,   &File1,    &filemask,
-                                 &DestFile, &go,   &Murder, &Pwd,    &Label5,   &Pwd2,
-                                 &Start,  &Label4, &Path,   &Label2, &SFile,    &Label3,
-                                 &DFile,  &Progress, &ProgBar, &Label6};
+    Control* const controls[] = {&Label1,   &Help,     &Drive1,  &Dir1,   &File1,  &filemask,
+                                 &DestFile, &go,       &Murder,  &Pwd,    &Label5, &Pwd2,
+                                 &Start,    &Label4,   &Path,    &Label2, &SFile,  &Label3,
+                                 &DFile,    &Progress, &ProgBar, &Label6};
     for (Control* control : controls) {
         if (control->Name() == name) return control;
     }

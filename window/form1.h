@@ -2,6 +2,7 @@
 // event handlers that walk the user through Browse, Name, Password and Done.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +14,15 @@
 
 namespace window {
 
-enum class ControlKind { Label, TextBox, CommandButton, DriveListBox, DirListBox, FileListBox, PictureBox };
+enum class ControlKind {
+    Label,
+    TextBox,
+    CommandButton,
+    DriveListBox,
+    DirListBox,
+    FileListBox,
+    PictureBox
+};
 enum class Alignment { Left, Center, Right };
 
 struct Font {
@@ -34,6 +43,7 @@ struct DesignEntry {
     Text tip;
     std::optional<Font> font;  // none: the window's default font
     Color foreColor = kBlack;
+    Color backColor = kWhite;  // text boxes only
     Alignment alignment = Alignment::Left;
     bool masked = false;    // password box: shows '*'
     bool readOnly = false;  // filled by the workflow and read back by the run
@@ -87,6 +97,10 @@ public:
 private:
     void ApplyDesign();
     void ConnectHandlers();
+    // The notice line, shown with a text.
+    void ShowNotice(const Text& notice);
+    // The path of a name in the folder the file list shows.
+    std::filesystem::path InSourceFolder(const Text& name) const;
 
     // browse
     void Form_Load();

@@ -1,14 +1,299 @@
-// Placeholder until its issue lands.
 #include "window/lists.h"
+
+#include <algorithm>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "window/texts.h"
+
 namespace window {
-const Text& DriveListBox::Drive() const { static const Text none; return none; }
-void DriveListBox::SetDrive(const Text&) {}
-void DriveListBox::Choose(std::size_t) {}
-void DirListBox::SetPath(const Text& path) { path_ = path; }
-void DirListBox::OpenEntry(std::size_t) {}
-void FileListBox::SetPath(const Text& path) { path_ = path; }
-Text FileListBox::FileName() const { return {}; }
-void FileListBox::SetFileName(const Text& pattern) { pattern_ = pattern; }
-void FileListBox::Select(int) {}
-void FileListBox::DblClick() {}
+
+namespace {
+
+// Both texts come in upper case. Walks them once, going back only to the last "*", so that
+// no mask, however many stars it has, takes more than name length times pattern length steps.
+bool MatchesPattern(std::u16string_view name, std::u16string_view pattern) {
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t star = std::u16string_view::npos;
+    std::size_t resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == u'*') {
+            star = p++;
+            resume = n;
+        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
+        } else if (star != std::u16string_view::npos) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*') ++p;
+    return p == pattern.size();
+}
+
+std::u16string_view Trimmed(std::u16string_view text) {
+    while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
+    return text;
+}
+
+// Names that differ only in case follow their exact text, so the order never depends on the
+// order in which the folder happened to be listed.
+void SortIgnoringCase(std::vector<Text>& names) {
+    std::vector<std::pair<Text, Text>> keyed;
+    keyed.reserve(names.size());
+    for (Text& name : names) keyed.emplace_back(UpperCase(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto& [key, name] : keyed) names.push_back(std::move(name));
+}
+
+std::system_error FolderError(std::errc reason, const Text& folder) {
+    return std::system_error(std::make_error_code(reason), platform::ToPath(folder).string());
+}
+
+Text EntryText(const platform::Volume& volume) {
+    return volume.label.empty() ? volume.path : volume.path + u" [" + volume.label + u"]";
+}
+
+}  // namespace
+
+bool MatchesMask(const Text& name, const Text& mask) {
+    const Text upperName = UpperCase(name);
+    const Text upperMask = UpperCase(mask);
+    bool anyPattern = false;
+    std::u16string_view rest = upperMask;
+    while (true) {
+        const std::size_t end = std::min(rest.find(u';'), rest.size());
+        const std::u16string_view pattern = Trimmed(rest.substr(0, end));
+        if (!pattern.empty()) {
+            anyPattern = true;
+            if (MatchesPattern(upperName, pattern)) return true;
+            if (pattern.ends_with(u".*") && name.find(u'.') == Text::npos &&
+                MatchesPattern(upperName, pattern.substr(0, pattern.size() - 2))) {
+                return true;
+            }
+        }
+        if (end == rest.size()) break;
+        rest.remove_prefix(end + 1);
+    }
+    return !anyPattern;
+}
+
+// ---------------------------------------------------------------------------------------
+
+const Text& DriveListBox::Drive() const {
+    static const Text none;
+    return listIndex_ >= 0 ? entries_[static_cast<std::size_t>(listIndex_)] : none;
+}
+
+void DriveListBox::SetVolumeSource(VolumeSource source) {
+    volumeSource_ = std::move(source);
+    Refresh();
+}
+
+void DriveListBox::LoadVolumes() {
+    const Text current =
+        listIndex_ >= 0 ? volumes_[static_cast<std::size_t>(listIndex_)].path : Text();
+    volumes_ = volumeSource_();
+    entries_.clear();
+    listIndex_ = -1;
+    for (const platform::Volume& volume : volumes_) {
+        if (volume.path == current) listIndex_ = static_cast<int>(entries_.size());
+        entries_.push_back(EntryText(volume));
+    }
+}
+
+void DriveListBox::Refresh() {
+    LoadVolumes();
+    Notify();
+}
+
+void DriveListBox::Restore(State state) {
+    volumes_ = std::move(state.volumes);
+    entries_ = std::move(state.entries);
+    listIndex_ = state.listIndex;
+    Notify();
+}
+
+void DriveListBox::SetDrive(const Text& drive) {
+    if (drive.empty())
+        throw std::system_error(std::make_error_code(std::errc::invalid_argument), "no drive");
+    State previous = Snapshot();
+    LoadVolumes();
+    const std::vector<platform::FolderStep> asFolder = platform::FolderChain(drive);
+    const auto named = [&](std::size_t k) {
+        const std::vector<platform::FolderStep> volume = platform::FolderChain(volumes_[k].path);
+        return entries_[k] == drive ||
+               (!asFolder.empty() && !volume.empty() && volume.back().path == asFolder.back().path);
+    };
+    std::size_t index = 0;
+    while (index < volumes_.size() && !named(index)) ++index;
+    if (index == volumes_.size() || !platform::FolderExists(volumes_[index].path)) {
+        Restore(std::move(previous));
+        throw FolderError(std::errc::no_such_device, drive);
+    }
+    listIndex_ = static_cast<int>(index);
+    Notify();
+    try {
+        if (change_) change_();
+    } catch (...) {
+        Restore(std::move(previous));
+        throw;
+    }
+}
+
+void DriveListBox::Choose(std::size_t index) {
+    if (index >= entries_.size()) return;
+    const Text drive = entries_[index];  // the entries are read again while it is set
+    try {
+        SetDrive(drive);
+    } catch (const std::system_error&) {
+        // The list is as it was; the user sees the pick not taken.
+    }
+}
+
+Text DriveListBox::DriveOf(const Text& folder) {
+    if (volumes_.empty()) Refresh();
+    const std::optional<std::size_t> index = VolumeHolding(folder);
+    return index ? entries_[*index] : Text();
+}
+
+std::optional<std::size_t> DriveListBox::VolumeHolding(const Text& folder) const {
+    std::optional<std::size_t> holding;
+    for (std::size_t k = 0; k < volumes_.size(); ++k) {
+        if (platform::VolumeHolds(volumes_[k].path, folder) &&
+            (!holding || volumes_[k].path.size() > volumes_[*holding].path.size())) {
+            holding = k;
+        }
+    }
+    return holding;
+}
+
+std::optional<Text> DriveListBox::FolderOfEntry(const Text& text) const {
+    const auto entry = std::find(entries_.begin(), entries_.end(), text);
+    if (entry == entries_.end()) return std::nullopt;
+    const Text& volume = volumes_[static_cast<std::size_t>(entry - entries_.begin())].path;
+    const auto last = lastFolders_.find(volume);
+    // A folder removed since it was shown is no reason to refuse the whole volume.
+    if (last != lastFolders_.end() && platform::FolderExists(last->second)) return last->second;
+    return volume;
+}
+
+void DriveListBox::NoteFolderShown(const Text& folder) {
+    if (volumes_.empty()) LoadVolumes();
+    if (const std::optional<std::size_t> index = VolumeHolding(folder)) {
+        lastFolders_[volumes_[*index].path] = folder;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+
+void DirListBox::SetPath(const Text& path) {
+    const std::optional<Text> entryFolder = drives_ ? drives_->FolderOfEntry(path) : std::nullopt;
+    Show(entryFolder.value_or(path));
+}
+
+void DirListBox::OpenEntry(std::size_t index) {
+    if (index >= entries_.size()) return;
+    const Text folder = entries_[index].path;  // the entries are replaced while it opens
+    try {
+        Show(folder);
+    } catch (const std::system_error&) {
+        // The list stays on the folder it showed.
+    }
+}
+
+void DirListBox::Show(const Text& folder) {
+    const std::vector<platform::FolderStep> chain = platform::FolderChain(folder);
+    if (chain.empty()) throw FolderError(std::errc::invalid_argument, folder);
+    const Text& target = chain.back().path;
+    if (!platform::FolderExists(target))
+        throw FolderError(std::errc::no_such_file_or_directory, folder);
+    std::vector<Text> subfolders = platform::ListSubfolders(target);
+    SortIgnoringCase(subfolders);
+
+    std::vector<Entry> entries;
+    entries.reserve(chain.size() + subfolders.size());
+    for (const platform::FolderStep& step : chain) {
+        entries.push_back({step.name, step.path, static_cast<int>(entries.size())});
+    }
+    const int depth = static_cast<int>(chain.size());
+    for (Text& name : subfolders) {
+        Text path = platform::JoinPath(target, name);
+        entries.push_back({std::move(name), std::move(path), depth});
+    }
+
+    std::vector<Entry> previousEntries = std::exchange(entries_, std::move(entries));
+    const int previousIndex = std::exchange(listIndex_, depth - 1);
+    Text previousPath = std::exchange(path_, target);
+    Notify();
+    try {
+        if (change_) change_();
+    } catch (...) {
+        entries_ = std::move(previousEntries);
+        listIndex_ = previousIndex;
+        path_ = std::move(previousPath);
+        Notify();
+        throw;
+    }
+    if (drives_) drives_->NoteFolderShown(path_);
+}
+
+// ---------------------------------------------------------------------------------------
+
+void FileListBox::SetPath(const Text& path) {
+    const std::vector<platform::FolderStep> chain = platform::FolderChain(path);
+    if (chain.empty()) throw FolderError(std::errc::invalid_argument, path);
+    allNames_ = platform::ListOrdinaryFiles(chain.back().path);
+    path_ = chain.back().path;
+    listIndex_ = -1;
+    Filter();
+    Notify();
+}
+
+Text FileListBox::FileName() const {
+    return listIndex_ >= 0 ? names_[static_cast<std::size_t>(listIndex_)] : Text();
+}
+
+void FileListBox::SetFileName(const Text& pattern) {
+    pattern_ = pattern;
+    const Text selected = FileName();
+    if (!path_.empty()) {
+        try {
+            allNames_ = platform::ListOrdinaryFiles(path_);
+        } catch (const std::system_error&) {
+            // Typing a mask must never fail; the last listing is the best there is.
+        }
+    }
+    Filter();
+    const auto kept = std::find(names_.begin(), names_.end(), selected);
+    listIndex_ =
+        !selected.empty() && kept != names_.end() ? static_cast<int>(kept - names_.begin()) : -1;
+    Notify();
+}
+
+void FileListBox::Filter() {
+    names_.clear();
+    for (const Text& name : allNames_) {
+        if (MatchesMask(name, pattern_)) names_.push_back(name);
+    }
+    SortIgnoringCase(names_);
+}
+
+void FileListBox::Select(int index) {
+    if (index < -1 || index >= static_cast<int>(names_.size()) || index == listIndex_) return;
+    listIndex_ = index;
+    Notify();
+}
+
+void FileListBox::DblClick() {
+    if (dblClick_) dblClick_();
+}
+
 }  // namespace window

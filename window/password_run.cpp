@@ -1,7 +1,145 @@
-// Placeholder until its issue lands.
+// The Password stage and the run: the two entries compared, the key built, the file
+// transformed with the progress bar drawn, and the Done stage with the byte count.
+#include <chrono>
+#include <string>
+#include <system_error>
+
+#include "cipher/cipher.h"
+#include "platform/platform.h"
 #include "window/form1.h"
+#include "window/texts.h"
+
 namespace window {
-void Form1::Pwd_Change() {}
-void Form1::Pwd2_Change() {}
-void Form1::Start_Click() {}
+
+namespace {
+
+// Thrown from the progress bar when the user closes the window during a run; the
+// transform then removes what it had written.
+struct RunCancelled {};
+
+// Repainting at every progress step would cost more than the run itself on a fast disk.
+constexpr auto kPaintInterval = std::chrono::milliseconds(40);
+
+class BarSink : public cipher::ProgressSink {
+public:
+    BarSink(PictureBox& bar, Host& host) : bar_(bar), host_(host) {}
+
+    void Begin(std::int64_t total) override {
+        // An empty source still needs a scale the bar can draw in.
+        bar_.SetScaleWidth(total > 0 ? static_cast<double>(total) : 1.0);
+        Paint();
+    }
+
+    void Update(std::int64_t count) override {
+        bar_.DrawBox({0, 0, static_cast<double>(count), 100, kProgressColor});
+        if (std::chrono::steady_clock::now() - lastPaint_ >= kPaintInterval) Paint();
+    }
+
+private:
+    void Paint() {
+        lastPaint_ = std::chrono::steady_clock::now();
+        if (!host_.PaintDuringRun()) throw RunCancelled{};
+    }
+
+    PictureBox& bar_;
+    Host& host_;
+    std::chrono::steady_clock::time_point lastPaint_;
+};
+
+// Overwrites memory that held key material; volatile so the stores are not left out as
+// dead writes.
+template <typename T>
+void Wipe(T& object) {
+    auto* bytes = reinterpret_cast<volatile unsigned char*>(&object);
+    for (std::size_t n = 0; n < sizeof(T); ++n) bytes[n] = 0;
+}
+
+void Wipe(std::vector<std::uint8_t>& bytes) {
+    volatile std::uint8_t* data = bytes.data();
+    for (std::size_t n = 0; n < bytes.size(); ++n) data[n] = 0;
+}
+
+Text CountText(std::int64_t count) {
+    // A number that is not negative gets a blank in front, where a minus sign would stand.
+    Text text = count >= 0 ? u" " : u"";
+    for (const char digit : std::to_string(count)) text.push_back(static_cast<char16_t>(digit));
+    text.append(u" Bytes");
+    return text;
+}
+
+}  // namespace
+
+void Form1::Pwd_Change() {
+    Pwd.SetBackColor(kWhite);
+    Pwd2.SetVisible(true);
+    Pwd2.SetBackColor(kRed);
+    Label5.SetVisible(true);
+}
+
+void Form1::Pwd2_Change() { Pwd2.SetBackColor(kWhite); }
+
+void Form1::Start_Click() {
+    if (Pwd.GetText() != Pwd2.GetText()) {
+        Label1.SetCaption(u"Passwords do not match");
+        Pwd.SetText(u"");
+        Pwd2.SetText(u"");
+        Pwd.SetBackColor(kRed);
+        Pwd2.SetBackColor(kRed);
+        return;
+    }
+    if (Pwd.GetText().empty()) {
+        ShowNotice(
+            u"Warning, no password used.  File has been converted using the fixed internal "
+            u"'salt' with no encryption. File contents are obscured but not secured");
+    } else {
+        Pwd.SetVisible(false);
+        Pwd2.SetVisible(false);
+        Label5.SetVisible(false);
+    }
+    Pwd.SetVisible(false);
+    Pwd2.SetVisible(false);
+    Label1.SetCaption(u"Processing...");
+    DestFile.SetVisible(false);
+    Start.SetVisible(false);
+    ProgBar.SetVisible(true);
+
+    const auto sourcePath = platform::ToPath(platform::JoinPath(Path.GetText(), SFile.GetText()));
+    const auto destinationPath =
+        platform::ToPath(platform::JoinPath(Path.GetText(), DFile.GetText()));
+
+    cipher::BuiltKey key = cipher::BuildKey(Pwd.GetText());
+    if (key.cut) ShowNotice(u"Password too long, truncated to first 48 characters)");
+    cipher::CipherState state;
+    cipher::KeySchedule(state, key.bytes);
+    Wipe(key.bytes);
+
+    BarSink sink(ProgBar, host_);
+    std::int64_t count = 0;
+    try {
+        count = cipher::TransformFile(sourcePath, destinationPath, state, sink);
+    } catch (const RunCancelled&) {
+        Wipe(state);
+        ProgBar.SetVisible(false);
+        Label1.SetCaption(u"Stopped, nothing was written");
+        return;
+    } catch (const std::system_error& error) {
+        Wipe(state);
+        ProgBar.SetVisible(false);
+        if (error.code() == std::errc::file_exists) {
+            Label1.SetCaption(u"Destination file exists, nothing written");
+        } else {
+            Label1.SetCaption(u"Failed: " + ReasonText(error));
+        }
+        ShowNotice(u"Nothing was written. " +
+                   platform::ToText(std::filesystem::path(error.what())));
+        return;
+    }
+    Wipe(state);
+
+    Label1.SetCaption(u"... Done ...");
+    ProgBar.SetVisible(false);
+    Progress.SetVisible(true);
+    Progress.SetText(CountText(count));
+}
+
 }  // namespace window

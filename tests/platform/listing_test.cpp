@@ -1,1 +1,133 @@
-// Placeholder until its issue lands.
+// Volumes, folder paths and folder listing on Linux.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "platform/mount_table_posix.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::u16string>;
+
+Texts Sorted(Texts names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(FolderChain, RunsFromTheRootDownResolvingTheTextAlone) {
+    const std::vector<FolderStep> chain = FolderChain(u"//home/./bob/../ann///Letters/");
+    Texts paths;
+    for (const FolderStep& step : chain) paths.push_back(step.path);
+    EXPECT_EQ(paths, (Texts{u"/", u"/home", u"/home/ann", u"/home/ann/Letters"}));
+    EXPECT_EQ(chain.front().name, u"/");
+    EXPECT_EQ(chain.back().name, u"Letters");
+    EXPECT_EQ(FolderChain(u"/../..").back().path, u"/");
+    EXPECT_TRUE(FolderChain(u"").empty());
+    EXPECT_TRUE(FolderChain(u"home/ann").empty());
+}
+
+TEST(VolumeHolds, ComparesWholeFolderNames) {
+    EXPECT_TRUE(VolumeHolds(u"/", u"/srv/data"));
+    EXPECT_TRUE(VolumeHolds(u"/media/usb", u"/media/usb/photos/"));
+    EXPECT_FALSE(VolumeHolds(u"/media/usb", u"/media/usb2/photos"));
+    EXPECT_FALSE(VolumeHolds(u"/media/usb", u"/media"));
+    EXPECT_FALSE(VolumeHolds(u"/", u"relative/path"));
+}
+
+TEST(MountTable, ParsesFieldsAndUndoesEscapes) {
+    const std::vector<posix::Mount> mounts = posix::ParseMountInfo(
+        "26 1 254:0 / / rw,relatime shared:1 - ext4 /dev/vda rw\n"
+        "61 26 8:17 / /media/ann/My\\040Stick rw master:3 propagate_from:2 - vfat /dev/sdb1 rw\n"
+        "malformed line\n"
+        "63 26 0:5 / /short - \n");
+    ASSERT_EQ(mounts.size(), 2u);
+    EXPECT_EQ(mounts[0].path, "/");
+    EXPECT_EQ(mounts[1].path, "/media/ann/My Stick");
+    EXPECT_EQ(mounts[1].fileSystem, "vfat");
+    EXPECT_EQ(mounts[1].source, "/dev/sdb1");
+    EXPECT_EQ(posix::UnescapeLabel("My\\x20Stick\\x2"), "My Stick\\x2");
+}
+
+TEST(MountTable, OffersOnlyFileSystemsThatHoldTheUsersFiles) {
+    EXPECT_TRUE(posix::IsUserVolume({"/run/media/ann/disk", "ext4", "/dev/sdc1"}));
+    EXPECT_TRUE(posix::IsUserVolume({"/mnt/share", "nfs4", "server:/export"}));
+    EXPECT_TRUE(posix::IsUserVolume({"/devices", "ext4", "/dev/sdd1"}));
+    EXPECT_FALSE(posix::IsUserVolume({"/", "ext4", "/dev/vda"}));  // listed first anyway
+    EXPECT_FALSE(posix::IsUserVolume({"/sys/firmware/efi/efivars", "ext4", "/dev/x"}));
+    for (const char* pseudo : {"proc", "sysfs", "cgroup2", "tmpfs", "overlay", "squashfs"}) {
+        EXPECT_FALSE(posix::IsUserVolume({"/somewhere", pseudo, pseudo})) << pseudo;
+    }
+}
+
+TEST(Volumes, TheRootComesFirstAndEveryVolumeIsAFolderOnce) {
+    const std::vector<Volume> volumes = ListVolumes();
+    ASSERT_FALSE(volumes.empty());
+    EXPECT_EQ(volumes.front().path, u"/");
+    EXPECT_EQ(DefaultFolder(), u"/");
+    for (const Volume& volume : volumes) {
+        EXPECT_TRUE(FolderExists(volume.path)) << ToPath(volume.path);
+        EXPECT_EQ(std::count_if(volumes.begin(), volumes.end(),
+                                [&](const Volume& other) { return other.path == volume.path; }),
+                  1);
+    }
+}
+
+class ListingTest : public ::testing::Test {
+protected:
+    ListingTest()
+        : folder_(fs::temp_directory_path() /
+                  ("tessomar-listing-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "Sub");
+        fs::create_directories(folder_ / ".hidden-folder");
+        std::ofstream(folder_ / "notes.txt") << "x";
+        std::ofstream(folder_ / ".profile") << "x";
+        std::ofstream(folder_ / "caf\xe9.bin") << "x";  // not UTF-8
+        fs::create_symlink(folder_ / "notes.txt", folder_ / "link-to-file");
+        fs::create_symlink(folder_ / "Sub", folder_ / "link-to-folder");
+        fs::create_symlink(folder_ / "nowhere", folder_ / "dangling");
+        ::mkfifo((folder_ / "pipe").c_str(), 0600);
+    }
+    ~ListingTest() override { fs::remove_all(folder_); }
+
+    std::u16string Folder(const std::u16string& below = u"") const {
+        return ToText(folder_) + below;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(ListingTest, ListsVisibleEntriesFollowingLinks) {
+    EXPECT_EQ(Sorted(ListSubfolders(Folder())), (Texts{u"Sub", u"link-to-folder"}));
+    EXPECT_EQ(Sorted(ListOrdinaryFiles(Folder())),
+              (Texts{u"caf\xdce9.bin", u"link-to-file", u"notes.txt"}));
+    EXPECT_THROW(ListSubfolders(Folder(u"/missing")), std::system_error);
+    EXPECT_THROW(ListOrdinaryFiles(Folder(u"/notes.txt")), std::system_error);
+    EXPECT_TRUE(FolderExists(Folder(u"/link-to-folder")));
+    EXPECT_FALSE(FolderExists(Folder(u"/notes.txt")));
+    EXPECT_FALSE(FolderExists(u""));
+}
+
+TEST_F(ListingTest, TextFilesReadABoundedStartAndRefuseWhatIsNotAFile) {
+    WriteWholeFile(folder_ / "text", "0123456789");
+    EXPECT_EQ(ReadFileStart(folder_ / "text", 4), "0123");
+    EXPECT_EQ(ReadFileStart(folder_ / "text", 100), "0123456789");
+    EXPECT_EQ(ReadFileStart(folder_ / "missing", 100), std::nullopt);
+    EXPECT_EQ(ReadFileStart(folder_ / "Sub", 100), std::nullopt);
+    // A pipe would block a plain open until someone writes to it.
+    EXPECT_EQ(ReadFileStart(folder_ / "pipe", 100), std::nullopt);
+    EXPECT_THROW(WriteWholeFile(folder_ / "missing" / "text", "x"), std::system_error);
+}
+
+}  // namespace
+}  // namespace platform

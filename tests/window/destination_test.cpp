@@ -1,1 +1,197 @@
-// Placeholder until its issue lands.
+// The Name stage: the proposed name, the refusals on OK, "Kill it !", and acceptance.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/platform.h"
+#include "tests/window/workflow_fixture.h"
+#include "window/texts.h"
+
+namespace window {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::WriteFile;
+
+// Every entry under a folder with its contents, to show that nothing on disk changed.
+std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = fs::relative(entry.path(), folder).string();
+        entries[name] = entry.is_regular_file() ? ReadFile(entry.path()) : "<" + name + ">";
+    }
+    return entries;
+}
+
+using DestinationTest = testing::WorkflowTest;
+
+TEST(SuggestedDestinationName, PutsTheMarkerBeforeTheFirstDot) {
+    EXPECT_EQ(SuggestedDestinationName(u"report.txt"), u"report_XXX.txt");
+    EXPECT_EQ(SuggestedDestinationName(u"a.b.c"), u"a_XXX.b.c");
+    EXPECT_EQ(SuggestedDestinationName(u"README"), u"README_XXX");
+    EXPECT_EQ(SuggestedDestinationName(u".profile"), u"_XXX.profile");
+}
+
+TEST(UpperCase, FoldsLettersBeyondAscii) {
+    EXPECT_EQ(UpperCase(u"report_xxx.txt"), u"REPORT_XXX.TXT");
+    EXPECT_EQ(UpperCase(u"\u00e9t\u00e9 \u017e\u0142\u00ff"), u"\u00c9T\u00c9 \u017d\u0141\u0178");
+    EXPECT_EQ(UpperCase(u"\u0444\u0430\u0439\u043b \u03b1\u03b2"),
+              u"\u0424\u0410\u0419\u041b \u0391\u0392");
+    EXPECT_EQ(UpperCase(u"1_\u00f7_\u0131"), u"1_\u00f7_\u0131");
+}
+
+TEST_F(DestinationTest, DoubleClickProposesANameAndShowsTheNameStage) {
+    DoubleClick(u"report.txt");
+    EXPECT_EQ(form_.Label1.Caption(), u"Destination File");
+    EXPECT_EQ(form_.DestFile.GetText(), u"report_XXX.txt");
+    EXPECT_EQ(form_.DFile.GetText(), u"report_XXX.txt");
+    EXPECT_EQ(form_.SFile.GetText(), u"report.txt");
+    EXPECT_EQ(form_.Path.GetText(), platform::ToText(files_));
+    EXPECT_EQ(Shown(), kNameStage);
+}
+
+TEST_F(DestinationTest, DoubleClickWithoutSelectionDoesNothing) {
+    form_.File1.Select(-1);
+    const auto before = Shown();
+    form_.File1.DblClick();
+    EXPECT_EQ(Shown(), before);
+    EXPECT_EQ(form_.Label1.Caption(), u"Select Source File");
+    EXPECT_TRUE(form_.DestFile.GetText().empty());
+}
+
+TEST_F(DestinationTest, ExistingFileIsOfferedForDeletionThenAccepted) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"other.dat");
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Destination file exists, choose another name or delete it");
+    EXPECT_TRUE(form_.Murder.Visible());
+    EXPECT_EQ(Shown(), (std::set<std::string>{"Label1", "Help", "DestFile", "go", "Murder"}));
+
+    form_.Murder.Click();
+    EXPECT_FALSE(fs::exists(files_ / "other.dat"));
+    EXPECT_FALSE(form_.Murder.Visible());
+    EXPECT_EQ(ReadFile(files_ / "report.txt"), "the source");
+
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+    EXPECT_EQ(Shown(), kPasswordStage);
+    EXPECT_EQ(form_.Pwd.BackColor(), kRed);
+    EXPECT_TRUE(form_.Pwd.GetText().empty());
+    EXPECT_EQ(form_.DFile.GetText(), u"other.dat");
+}
+
+TEST_F(DestinationTest, TypingWithdrawsTheOfferToDelete) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"other.dat");
+    form_.go.Click();
+    ASSERT_TRUE(form_.Murder.Visible());
+    form_.DestFile.SetText(u"other.da");
+    EXPECT_FALSE(form_.Murder.Visible());
+    EXPECT_TRUE(fs::exists(files_ / "other.dat"));
+}
+
+TEST_F(DestinationTest, AcceptanceHidesALeftoverDeleteButton) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"other.dat");
+    form_.go.Click();
+    fs::remove(files_ / "other.dat");  // gone before OK is pressed again, name unedited
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+    EXPECT_FALSE(form_.Murder.Visible());
+}
+
+TEST_F(DestinationTest, AcceptanceRemembersTheFolder) {
+    DoubleClick(u"report.txt");
+    form_.go.Click();
+    EXPECT_EQ(ReadFile(work_ / "LastPath"), files_.string() + "\r\n");
+    EXPECT_FALSE(form_.Label6.Visible());
+}
+
+TEST_F(DestinationTest, AFolderThatCannotBeRememberedDoesNotStopAcceptance) {
+    fs::create_directory(work_ / "LastPath");
+    DoubleClick(u"report.txt");
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+    EXPECT_TRUE(form_.Label6.Visible());
+    EXPECT_NE(form_.Label6.Caption().find(u"could not be remembered"), std::u16string::npos);
+}
+
+TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
+    fs::create_directory(files_ / "folder");
+    WriteFile(files_ / ".hidden", "hidden");
+    fs::create_symlink("report.txt", files_ / "link");
+    fs::create_symlink("nowhere", files_ / "dangling");
+    WriteFile(root_ / "outside.txt", "outside");
+    const struct {
+        std::u16string name;
+        std::u16string message;
+        bool notice = false;  // the notice line explains where the file goes
+    } refusals[] = {
+        {u"", u"Enter a destination file name"},
+        {u"REPORT.TXT", u"Source and destination are the same"},
+        {u"report.txt", u"Source and destination are the same"},
+        {u"../outside.txt", u"Not a plain file name", true},
+        {u"folder/x", u"Not a plain file name", true},
+        {u".", u"Not a plain file name", true},
+        {u"..", u"Not a plain file name", true},
+        {u"folder", u"A folder has that name, choose another"},
+        {u".hidden", u"A hidden file has that name, choose another"},
+        {u"link", u"That name is taken, choose another"},
+        {u"dangling", u"That name is taken, choose another"},
+    };
+    const auto before = Snapshot(root_);
+    DoubleClick(u"report.txt");
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(platform::ToPath(refusal.name).string());
+        form_.DestFile.SetText(refusal.name);
+        form_.go.Click();
+        EXPECT_EQ(form_.Label1.Caption(), refusal.message);
+        EXPECT_EQ(form_.Label6.Visible(), refusal.notice);
+        auto shown = Shown();
+        shown.erase("Label6");
+        EXPECT_EQ(shown, kNameStage);
+    }
+    EXPECT_EQ(Snapshot(root_), before);
+    EXPECT_FALSE(fs::exists(work_ / "LastPath"));
+}
+
+TEST_F(DestinationTest, WildcardsAreTakenLiterally) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"*.dat");
+    form_.go.Click();
+    // No file is literally named "*.dat", so the name is free, whatever matches the pattern.
+    EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+    EXPECT_TRUE(fs::exists(files_ / "other.dat"));
+}
+
+TEST_F(DestinationTest, KillNeverDeletesTheSourceUnderAnotherName) {
+    fs::create_hard_link(files_ / "report.txt", files_ / "alias.txt");
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"alias.txt");
+    form_.go.Click();
+    ASSERT_TRUE(form_.Murder.Visible());
+    form_.Murder.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"That is the source file, it was not deleted");
+    EXPECT_FALSE(form_.Murder.Visible());
+    EXPECT_EQ(ReadFile(files_ / "report.txt"), "the source");
+    EXPECT_TRUE(fs::exists(files_ / "alias.txt"));
+}
+
+TEST_F(DestinationTest, KillOfAFileThatVanishedSaysSoAndOkGoesOn) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"other.dat");
+    form_.go.Click();
+    fs::remove(files_ / "other.dat");
+    form_.Murder.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"The file is gone, press OK again");
+    EXPECT_FALSE(form_.Murder.Visible());
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+}
+
+}  // namespace
+}  // namespace window

@@ -1,0 +1,197 @@
+// tessomar_bench [size in MiB, default 1024] [repetitions, default 5] [folder, default the
+// temporary folder]
+//
+// Times, on one file in the page cache, TransformFile against a standard RC4 (openssl enc,
+// hand-tuned assembly) and against a plain copy (dd), then the bulk keystream against
+// OpenSSL's RC4() on one buffer in memory. Each timing is repeated and its median quoted;
+// the repetitions are interleaved so that a slow spell of the machine hits every contender.
+#include <openssl/rc4.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cipher/cipher.h"
+#include "measure.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// 16 bytes, the key length openssl enc -rc4 takes.
+constexpr std::uint8_t KEY[16] = {'b', 'e', 'n', 'c', 'h', ' ', 'k', 'e',
+                                  'y', ' ', '1', '2', '3', '4', '5', '6'};
+constexpr std::size_t MEMORY_BUFFER_BYTES = std::size_t{64} << 20;
+
+class WorkFolder {
+public:
+    explicit WorkFolder(const fs::path& parent) {
+        std::string pattern = (parent / "tessomar-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("Cannot create a folder in " + parent.string());
+        }
+        path_ = pattern;
+    }
+    ~WorkFolder() { fs::remove_all(path_); }
+    const fs::path& Path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+class QuietSink : public cipher::ProgressSink {
+public:
+    void Begin(std::int64_t) override {}
+    void Update(std::int64_t) override {}
+};
+
+// Varied bytes, so that no layer below can shortcut zeros, written and flushed once so that
+// the timed runs read it from the page cache without write-back of it in their way.
+void CreateSource(const fs::path& path, std::int64_t bytes) {
+    std::vector<std::uint8_t> block(std::size_t{1} << 20);
+    std::uint64_t seed = 0x9E3779B97F4A7C15ull;
+    {
+        std::ofstream out(path, std::ios::binary);
+        for (std::int64_t left = bytes; left > 0;) {
+            for (auto& byte : block) {
+                seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+                byte = static_cast<std::uint8_t>(seed);
+            }
+            const auto now = static_cast<std::streamsize>(
+                std::min<std::int64_t>(left, static_cast<std::int64_t>(block.size())));
+            out.write(reinterpret_cast<const char*>(block.data()), now);
+            left -= now;
+        }
+    }
+    sync();
+}
+
+struct FileContender {
+    std::string name;
+    std::function<void(const fs::path& from, const fs::path& to)> run;
+    std::vector<double> seconds;
+};
+
+std::string Hex(const std::uint8_t* bytes, std::size_t count) {
+    std::string text;
+    char pair[3];
+    for (std::size_t n = 0; n < count; ++n) {
+        std::snprintf(pair, sizeof pair, "%02x", bytes[n]);
+        text += pair;
+    }
+    return text;
+}
+
+std::vector<FileContender> FileContenders() {
+    return {
+        {"TransformFile",
+         [](const fs::path& from, const fs::path& to) {
+             cipher::CipherState state;
+             cipher::KeySchedule(state, KEY);
+             QuietSink sink;
+             cipher::TransformFile(from, to, state, sink);
+         },
+         {}},
+        {"openssl enc -rc4",
+         [](const fs::path& from, const fs::path& to) {
+             bench::RunProgram({"openssl", "enc", "-rc4", "-provider", "legacy", "-provider",
+                                "default", "-K", Hex(KEY, sizeof KEY), "-nosalt", "-in",
+                                from.string(), "-out", to.string()});
+         },
+         {}},
+        {"dd bs=1M (copy)",
+         [](const fs::path& from, const fs::path& to) {
+             bench::RunProgram(
+                 {"dd", "if=" + from.string(), "of=" + to.string(), "bs=1M", "status=none"});
+         },
+         {}},
+    };
+}
+
+double MegabytesPerSecond(double bytes, double seconds) { return bytes / 1e6 / seconds; }
+
+void TimeFiles(const fs::path& folder, std::int64_t bytes, int repetitions) {
+    const fs::path source = folder / "source";
+    const fs::path destination = folder / "destination";
+    std::printf("Creating a file of %lld bytes in %s ...\n", static_cast<long long>(bytes),
+                folder.c_str());
+    CreateSource(source, bytes);
+
+    std::vector<FileContender> contenders = FileContenders();
+    for (int round = 0; round < repetitions; ++round) {
+        for (FileContender& contender : contenders) {
+            contender.seconds.push_back(
+                bench::Seconds([&] { contender.run(source, destination); }));
+            fs::remove(destination);
+        }
+    }
+
+    std::printf("\nFile to file, median of %d runs:\n", repetitions);
+    for (const FileContender& contender : contenders) {
+        const double median = bench::Median(contender.seconds);
+        std::printf("  %-20s %8.3f s %9.1f MB/s\n", contender.name.c_str(), median,
+                    MegabytesPerSecond(static_cast<double>(bytes), median));
+    }
+    const double ours = bench::Median(contenders[0].seconds);
+    std::printf("  TransformFile time / openssl enc time: %.2f (target at most 0.60)\n",
+                ours / bench::Median(contenders[1].seconds));
+    std::printf("  TransformFile time / dd copy time:     %.2f\n",
+                ours / bench::Median(contenders[2].seconds));
+    std::printf(
+        "  Peak memory of this process: %.1f MiB (target under 32 MiB); largest child "
+        "(openssl or dd, run as its own process): %.1f MiB\n",
+        bench::PeakMemoryOfSelf(), bench::PeakMemoryOfChildren());
+}
+
+void TimeMemory(int repetitions) {
+    std::vector<std::uint8_t> buffer(MEMORY_BUFFER_BYTES, 0x5A);
+    cipher::CipherState state;
+    cipher::KeySchedule(state, KEY);
+    RC4_KEY reference;
+    RC4_set_key(&reference, sizeof KEY, KEY);
+
+    std::vector<double> ours;
+    std::vector<double> theirs;
+    for (int round = 0; round < repetitions; ++round) {
+        ours.push_back(bench::Seconds([&] { cipher::ApplyKeystream(state, buffer); }));
+        theirs.push_back(
+            bench::Seconds([&] { RC4(&reference, buffer.size(), buffer.data(), buffer.data()); }));
+    }
+    const double size = static_cast<double>(buffer.size());
+    const double oursRate = MegabytesPerSecond(size, bench::Median(ours));
+    const double theirsRate = MegabytesPerSecond(size, bench::Median(theirs));
+    std::printf("\nKeystream over one %zu MiB buffer in memory, median of %d runs:\n",
+                buffer.size() >> 20, repetitions);
+    std::printf("  %-20s %9.1f MB/s\n", "ApplyKeystream", oursRate);
+    std::printf("  %-20s %9.1f MB/s\n", "OpenSSL RC4()", theirsRate);
+    std::printf("  ApplyKeystream / RC4() throughput: %.2f (target at least 0.90)\n",
+                oursRate / theirsRate);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const std::int64_t mebibytes = argc > 1 ? std::stoll(argv[1]) : 1024;
+        const int repetitions = argc > 2 ? std::stoi(argv[2]) : 5;
+        const fs::path parent = argc > 3 ? fs::path(argv[3]) : fs::temp_directory_path();
+        if (mebibytes <= 0 || repetitions <= 0) {
+            std::fprintf(stderr, "usage: %s [MiB > 0] [repetitions > 0] [folder]\n", argv[0]);
+            return 2;
+        }
+        {
+            WorkFolder folder(parent);
+            TimeFiles(folder.Path(), mebibytes << 20, repetitions);
+        }
+        // After the file runs, so that this buffer does not count in their peak memory.
+        TimeMemory(repetitions);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tessomar_bench: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,89 @@
+// A window opened over a scratch folder with two files, for tests that walk the stages.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "remembered/remembered_folder.h"
+#include "tests/window/fake_host.h"
+#include "window/form1.h"
+
+namespace window::testing {
+
+namespace fs = std::filesystem;
+
+inline void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class WorkflowTest : public ::testing::Test {
+protected:
+    WorkflowTest()
+        : root_(fs::temp_directory_path() /
+                ("tessomar-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
+          work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
+          files_((fs::create_directories(root_ / "files"), root_ / "files")),
+          remembered_(work_),
+          form_(host_, remembered_) {
+        WriteFile(files_ / "report.txt", "the source");
+        WriteFile(files_ / "other.dat", "another file");
+        form_.Load();
+        form_.Dir1.SetPath(platform::ToText(files_));
+    }
+    ~WorkflowTest() override { fs::remove_all(root_); }
+
+    void DoubleClick(const std::u16string& name) {
+        const auto& names = form_.File1.Names();
+        const auto found = std::find(names.begin(), names.end(), name);
+        ASSERT_NE(found, names.end());
+        form_.File1.Select(static_cast<int>(found - names.begin()));
+        form_.File1.DblClick();
+    }
+
+    // Browse -> Name -> Password with the proposed or the given destination name.
+    void AcceptDestination(const std::u16string& source, const std::u16string& destination = {}) {
+        DoubleClick(source);
+        if (!destination.empty()) form_.DestFile.SetText(destination);
+        form_.go.Click();
+        ASSERT_EQ(form_.Label1.Caption(), u"Enter Password");
+    }
+
+    std::set<std::string> Shown() {
+        static const char* const kAll[] = {
+            "Label1", "Help",   "Drive1", "Dir1",     "File1",   "filemask", "DestFile", "go",
+            "Murder", "Pwd",    "Label5", "Pwd2",     "Start",   "Label4",   "Path",     "Label2",
+            "SFile",  "Label3", "DFile",  "Progress", "ProgBar", "Label6"};
+        std::set<std::string> shown;
+        for (const char* name : kAll) {
+            if (form_.Find(name)->Visible()) shown.insert(name);
+        }
+        return shown;
+    }
+
+    const std::set<std::string> kNameStage = {"Label1", "Help", "DestFile", "go"};
+    const std::set<std::string> kPasswordStage = {"Label1", "Help",   "Label2", "SFile", "Label3",
+                                                  "DFile",  "Label4", "Path",   "Pwd",   "Start"};
+
+    fs::path root_;
+    fs::path work_;
+    fs::path files_;
+    FakeHost host_;
+    remembered::RememberedFolder remembered_;
+    Form1 form_;
+};
+
+}  // namespace window::testing

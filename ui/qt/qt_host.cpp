@@ -1,0 +1,28 @@
+#include "ui/qt/qt_host.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+
+namespace ui::qt {
+
+void QtHost::ShowMessage(const window::Text& title, const window::Text& message) {
+    // The window joins lines with carriage return and line feed; a label shows the return as
+    // a stray glyph, so it gets plain line feeds.
+    QString text = QString::fromStdU16String(message);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::NoIcon,
+                    title.empty() ? kApplicationName : QString::fromStdU16String(title), text,
+                    QMessageBox::Ok, window_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool QtHost::PaintDuringRun() {
+    // Paint and take window-system events such as a close, but leave clicks and keys queued:
+    // no handler may run inside a run.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return !closeRequested_;
+}
+
+}  // namespace ui::qt

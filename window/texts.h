@@ -1,0 +1,19 @@
+// Conversions of the texts the window compares and shows.
+#pragma once
+
+#include <system_error>
+
+#include "window/controls.h"
+
+namespace window {
+
+// Upper case for comparing file names without regard to letter case.
+Text UpperCase(Text text);
+
+// The proposed destination name: "_XXX" before the first dot, or at the end without one.
+Text SuggestedDestinationName(const Text& sourceName);
+
+// The operating system's reason for a failure, in words the window can show.
+Text ReasonText(const std::system_error& error);
+
+}  // namespace window
