@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <exception>
-#include <filesystem>
 
 #include "remembered/remembered_folder.h"
 #include "ui/qt/main_window.h"
@@ -14,8 +13,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(ui::qt::kApplicationName);
 
     // "LastPath" lives in the working directory the program was started in, which it never
-    // changes.
-    const remembered::RememberedFolder rememberedFolder(std::filesystem::current_path());
+    // changes; the name is resolved there at each use, so a working directory removed since
+    // the start is only a place where no "LastPath" is found.
+    const remembered::RememberedFolder rememberedFolder(u".");
     ui::qt::QtHost host;
     window::Form1 form(host, rememberedFolder);
     ui::qt::MainWindow mainWindow(form, host);

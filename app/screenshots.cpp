@@ -94,7 +94,7 @@ int IndexOf(const window::FileListBox& files, const window::Text& name) {
 // Browse, Name, the exists message, Password, Retype, the run and Done with a password.
 void WithPassword(const fs::path& workFolder, Shooter& shoot) {
     PicturingHost host;
-    const remembered::RememberedFolder remembered(workFolder);
+    const remembered::RememberedFolder remembered(platform::FromNative(workFolder.native()));
     window::Form1 form(host, remembered);
     ui::qt::MainWindow window(form, host);
     form.Load();
@@ -137,7 +137,7 @@ void WithPassword(const fs::path& workFolder, Shooter& shoot) {
 // Done without a password: the notice line's warning.
 void WithoutPassword(const fs::path& workFolder, Shooter& shoot) {
     ui::qt::QtHost host;
-    const remembered::RememberedFolder remembered(workFolder);
+    const remembered::RememberedFolder remembered(platform::FromNative(workFolder.native()));
     window::Form1 form(host, remembered);
     ui::qt::MainWindow window(form, host);
     form.Load();
@@ -163,13 +163,13 @@ int main(int argc, char* argv[]) {
 
     const fs::path workFolder = fs::absolute(argv[1]);
     const fs::path documents = MakeSampleFolder(workFolder);
-    const remembered::RememberedFolder remembered(workFolder);
+    const remembered::RememberedFolder remembered(platform::FromNative(workFolder.native()));
     Shooter shoot(argv[2]);
 
-    remembered.Write(platform::ToText(documents));
+    remembered.Write(platform::FromNative(documents.native()));
     WithPassword(workFolder, shoot);
     MakeSampleFolder(workFolder);
-    remembered.Write(platform::ToText(documents));
+    remembered.Write(platform::FromNative(documents.native()));
     WithoutPassword(workFolder, shoot);
     return shoot.Failed() ? 1 : 0;
 }

@@ -18,6 +18,7 @@
 
 #include "cipher/cipher.h"
 #include "measure.h"
+#include "platform/platform.h"
 #include "window_run.h"
 
 namespace {
@@ -99,7 +100,8 @@ std::vector<FileContender> FileContenders() {
                  cipher::CipherState state;
                  cipher::KeySchedule(state, KEY);
                  QuietSink sink;
-                 cipher::TransformFile(from, to, state, sink);
+                 cipher::TransformFile(platform::FromNative(from.native()),
+                                       platform::FromNative(to.native()), state, sink);
              });
          },
          {}},
@@ -200,7 +202,8 @@ int main(int argc, char** argv) {
         cipher::CipherState state;
         cipher::KeySchedule(state, KEY);
         QuietSink sink;
-        cipher::TransformFile(argv[2], argv[3], state, sink);
+        cipher::TransformFile(platform::FromNative(argv[2]), platform::FromNative(argv[3]), state,
+                              sink);
         return 0;
     }
     // The window is drawn off screen, so the benchmark needs no display.

@@ -16,7 +16,8 @@ namespace bench {
 double SecondsThroughWindow(const std::filesystem::path& source,
                             const std::filesystem::path& destination) {
     // The window writes "LastPath" on acceptance; keep it beside the bench's own files.
-    const remembered::RememberedFolder rememberedFolder(source.parent_path());
+    const remembered::RememberedFolder rememberedFolder(
+        platform::FromNative(source.parent_path().native()));
     ui::qt::QtHost host;
     window::Form1 form(host, rememberedFolder);
     ui::qt::MainWindow mainWindow(form, host);
@@ -24,13 +25,14 @@ double SecondsThroughWindow(const std::filesystem::path& source,
     mainWindow.show();
     QApplication::processEvents();
 
-    form.Dir1.SetPath(platform::ToText(source.parent_path()));
+    form.Dir1.SetPath(platform::FromNative(source.parent_path().native()));
     const auto& names = form.File1.Names();
-    const auto found = std::find(names.begin(), names.end(), platform::ToText(source.filename()));
+    const auto found =
+        std::find(names.begin(), names.end(), platform::FromNative(source.filename().native()));
     if (found == names.end()) throw std::runtime_error("the window does not list the source");
     form.File1.Select(static_cast<int>(found - names.begin()));
     form.File1.DblClick();
-    form.DestFile.SetText(platform::ToText(destination.filename()));
+    form.DestFile.SetText(platform::FromNative(destination.filename().native()));
     form.go.Click();
     form.Pwd.SetText(u"bench key 123456");
     form.Pwd2.SetText(u"bench key 123456");

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -49,10 +48,9 @@ public:
 };
 
 // Writes the source, every byte but the last enciphered, to a new destination that must not
-// exist; returns the number of bytes. Throws std::system_error naming the path and reason,
+// exist; returns the number of bytes. Throws platform::FileError naming the path and reason,
 // and leaves no destination behind on any failure (an exception from the sink included).
-std::int64_t TransformFile(const std::filesystem::path& sourcePath,
-                           const std::filesystem::path& destinationPath, CipherState& state,
-                           ProgressSink& sink);
+std::int64_t TransformFile(std::u16string_view sourcePath, std::u16string_view destinationPath,
+                           CipherState& state, ProgressSink& sink);
 
 }  // namespace cipher

@@ -78,6 +78,11 @@ void ApplyKeystream(CipherState& state, std::span<std::uint8_t> data) {
     }
     state.i = i;
     state.j = j;
+    // The copy is key material too; volatile stores, so they are not dropped as dead writes.
+    volatile std::uint32_t* const copy = S;
+    for (unsigned n = 0; n < 256; ++n) {
+        copy[n] = 0;
+    }
 }
 
 }  // namespace cipher

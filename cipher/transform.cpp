@@ -11,10 +11,9 @@ namespace {
 // run's memory flat whatever the file's size.
 constexpr std::size_t BLOCK_BYTES = std::size_t{1} << 20;
 
-[[noreturn]] void RefuseDestination(const std::string& reason,
-                                    const std::filesystem::path& destinationPath) {
-    throw std::system_error(std::make_error_code(std::errc::file_exists),
-                            "\"" + destinationPath.string() + "\" " + reason);
+[[noreturn]] void RefuseDestination(std::u16string doing, std::u16string_view destinationPath) {
+    throw platform::FileError(std::make_error_code(std::errc::file_exists), std::move(doing),
+                              std::u16string(destinationPath));
 }
 
 // Enciphers bytes that sit at file offsets [position, position + bytes.size()), calling
@@ -37,15 +36,14 @@ void EncipherWithProgress(std::span<std::uint8_t> bytes, std::int64_t position, 
 
 }  // namespace
 
-std::int64_t TransformFile(const std::filesystem::path& sourcePath,
-                           const std::filesystem::path& destinationPath, CipherState& state,
-                           ProgressSink& sink) {
+std::int64_t TransformFile(std::u16string_view sourcePath, std::u16string_view destinationPath,
+                           CipherState& state, ProgressSink& sink) {
     platform::InputFile source(sourcePath);
     if (source.IsSameFileAs(destinationPath)) {
-        RefuseDestination("is the source file itself", destinationPath);
+        RefuseDestination(u"Will not write over the source file", destinationPath);
     }
     if (platform::Classify(destinationPath) != platform::EntryKind::Missing) {
-        RefuseDestination("already exists", destinationPath);
+        RefuseDestination(u"Will not write over", destinationPath);
     }
     platform::OutputFile destination(destinationPath);
     sink.Begin(source.Size());

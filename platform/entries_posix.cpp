@@ -2,42 +2,45 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <system_error>
 
 #include "platform/platform.h"
 
 namespace platform {
 
-EntryKind Classify(const std::filesystem::path& path) {
+EntryKind Classify(std::u16string_view path) {
+    const NativeString native = ToNative(path);
     struct stat info;
-    if (lstat(path.c_str(), &info) != 0) {
+    if (lstat(native.c_str(), &info) != 0) {
         // Only a clear "not there" counts as missing: an entry that cannot be looked at may
         // still exist, and callers use Missing as leave to create something at the path.
-        return errno == ENOENT || errno == ENOTDIR ? EntryKind::Missing : EntryKind::Other;
+        if (errno == ENOENT || errno == ENOTDIR) return EntryKind::Missing;
+        return errno == ENAMETOOLONG ? EntryKind::PathTooLong : EntryKind::Other;
     }
-    if (S_ISDIR(info.st_mode)) {
-        return EntryKind::Folder;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return EntryKind::Other;
-    }
-    const std::string name = path.filename().native();
-    return !name.empty() && name.front() == '.' ? EntryKind::HiddenFile : EntryKind::OrdinaryFile;
+    if (S_ISDIR(info.st_mode)) return EntryKind::Folder;
+    if (!S_ISREG(info.st_mode)) return EntryKind::Other;
+    const std::size_t slash = native.rfind('/');
+    const std::size_t nameStart = slash == NativeString::npos ? 0 : slash + 1;
+    return native.size() > nameStart && native[nameStart] == '.' ? EntryKind::HiddenFile
+                                                                 : EntryKind::OrdinaryFile;
 }
 
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    struct stat first;
-    struct stat second;
-    if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0) {
-        return false;
-    }
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+std::optional<FileIdentity> IdentityOf(std::u16string_view path) {
+    struct stat info;
+    if (stat(ToNative(path).c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
 }
 
-void DeleteFile(const std::filesystem::path& path) {
-    if (unlink(path.c_str()) != 0) {
-        throw std::system_error(errno, std::generic_category(),
-                                "Cannot delete \"" + path.string() + "\"");
+bool SameFile(std::u16string_view a, std::u16string_view b) {
+    const std::optional<FileIdentity> first = IdentityOf(a);
+    const std::optional<FileIdentity> second = IdentityOf(b);
+    return first && second && *first == *second;
+}
+
+void RemoveFile(std::u16string_view path) {
+    if (unlink(ToNative(path).c_str()) != 0) {
+        throw FileError(std::error_code(errno, std::generic_category()), u"Cannot delete",
+                        std::u16string(path));
     }
 }
 

@@ -79,8 +79,8 @@ void AppendUtf8(std::string& bytes, char32_t code) {
 
 }  // namespace
 
-std::u16string ToText(const std::filesystem::path& path) {
-    const std::string& bytes = path.native();
+std::u16string FromNative(const NativeString& name) {
+    const std::string& bytes = name;
     std::u16string text;
     text.reserve(bytes.size());
     for (std::size_t at = 0; at < bytes.size();) {
@@ -97,7 +97,7 @@ std::u16string ToText(const std::filesystem::path& path) {
     return text;
 }
 
-std::filesystem::path ToPath(std::u16string_view text) {
+NativeString ToNative(std::u16string_view text) {
     std::string bytes;
     bytes.reserve(text.size());
     for (std::size_t at = 0; at < text.size(); ++at) {
@@ -117,7 +117,7 @@ std::filesystem::path ToPath(std::u16string_view text) {
             AppendUtf8(bytes, unit);
         }
     }
-    return std::filesystem::path(std::move(bytes));
+    return bytes;
 }
 
 char16_t Separator() { return u'/'; }
@@ -131,14 +131,26 @@ std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
     return joined;
 }
 
-bool IsPlainFileName(std::u16string_view name) {
-    if (name.empty() || name == u"." || name == u"..") {
-        return false;
-    }
-    if (name.find_first_of(std::u16string_view(u"/\0", 2)) != std::u16string_view::npos) {
-        return false;
-    }
-    return ToPath(name).native().size() <= NAME_MAX;
+NameProblem CheckFileName(std::u16string_view name) {
+    if (name.empty()) return NameProblem::Empty;
+    if (name == u"." || name == u"..") return NameProblem::DotName;
+    if (name.find(u'/') != std::u16string_view::npos) return NameProblem::FolderPart;
+    if (name.find(u'\0') != std::u16string_view::npos) return NameProblem::BadCharacter;
+    if (ToNative(name).size() > NAME_MAX) return NameProblem::TooLong;
+    return NameProblem::None;
 }
+
+// Linux file systems keep letter case: "SRC.TXT" and "src.txt" are two files.
+bool SameName(std::u16string_view a, std::u16string_view b) { return a == b; }
+
+std::u16string NameKey(std::u16string_view name) { return std::u16string(name); }
+
+// A folder's name is written as its own bytes, so that any folder comes back as it was.
+std::optional<std::string> EncodeLine(std::u16string_view text) { return ToNative(text); }
+
+std::u16string DecodeLine(std::string_view bytes) { return FromNative(std::string(bytes)); }
+
+// The C library's messages are in the locale's encoding, which on any current system is UTF-8.
+std::u16string ReasonText(const std::error_code& reason) { return FromNative(reason.message()); }
 
 }  // namespace platform

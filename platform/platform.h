@@ -1,26 +1,29 @@
-// Everything that differs between operating systems: file access, names and separators,
-// hidden files, volumes and folder listing. The rest of the program never touches the
-// file system except through this header.
+// Everything that differs between operating systems: file access, names and their encodings,
+// letter case, hidden files, volumes and folder listing. The rest of the program never touches
+// the file system, nor decides how a text becomes bytes, except through this header.
+//
+// One rule for texts: every path, file name and message in the program is a std::u16string,
+// the window's own text type. Only the sources behind this header turn it into what the
+// system takes: on Linux the name's bytes (valid UTF-8 decoded; any other byte carried as one
+// unit U+DC80..U+DCFF, so every name on disk comes back byte for byte), on Windows the wide
+// string as it is.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace platform {
 
 // ---------------------------------------------------------------------------------------
-// Names. The window holds texts as UTF-16 strings. On Linux a file name is any byte string,
-// so bytes that are not UTF-8 travel as lone surrogates U+DC80..U+DCFF and come back as the
-// same bytes: every name the file system holds round-trips through the window.
-
-std::u16string ToText(const std::filesystem::path& path);
-std::filesystem::path ToPath(std::u16string_view text);
+// Names
 
 // The folder separator as the window shows it ('/' on Linux, '\\' on Windows).
 char16_t Separator();
@@ -28,9 +31,52 @@ char16_t Separator();
 // folder + one separator + name; a folder that already ends with the separator gets no second.
 std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
 
-// True if the name is a plain file name that this file system can hold: not empty, not "."
-// or "..", and without a separator or any other character the system refuses in a name.
-bool IsPlainFileName(std::u16string_view name);
+// Why a text cannot be a plain file name in a folder, if it cannot.
+enum class NameProblem {
+    None,
+    Empty,
+    DotName,       // "." or "..": they name folders
+    FolderPart,    // holds a separator
+    BadCharacter,  // a character the file system refuses in a name
+    TooLong,       // longer than the file system takes for one name
+};
+NameProblem CheckFileName(std::u16string_view name);
+
+// True if the two texts name the same entry in one folder by this system's rule for letter
+// case (on Linux letters must agree in case, on Windows they need not).
+bool SameName(std::u16string_view a, std::u16string_view b);
+// A key under which names that SameName calls equal are found as one.
+std::u16string NameKey(std::u16string_view name);
+
+// The system's own form of a name, and back, exactly; for the tests and this folder's sources,
+// which meet the file system directly.
+using NativeString = std::filesystem::path::string_type;
+std::u16string FromNative(const NativeString& name);
+NativeString ToNative(std::u16string_view text);
+
+// ---------------------------------------------------------------------------------------
+// Texts in files and failures
+
+// The bytes that the "LastPath" line holds for a folder (on Linux its name's own bytes, on
+// Windows the system's ANSI code page). Nothing if the text has no such bytes.
+std::optional<std::string> EncodeLine(std::u16string_view text);
+std::u16string DecodeLine(std::string_view bytes);
+
+// Failures of the file services: what was being done, to which path, and the system's reason.
+class FileError : public std::system_error {
+public:
+    FileError(std::error_code reason, std::u16string doing, std::u16string path);
+    const std::u16string& Path() const { return path_; }
+    // "<doing> "<path>": <reason>", ready to show.
+    std::u16string Text() const;
+
+private:
+    std::u16string doing_;
+    std::u16string path_;
+};
+
+// The system's reason for a failure, in words the window can show.
+std::u16string ReasonText(const std::error_code& reason);
 
 // ---------------------------------------------------------------------------------------
 // Entries. Names are taken literally: no wildcard is ever expanded.
@@ -40,26 +86,36 @@ enum class EntryKind {
     OrdinaryFile,  // a visible regular file (what the file lookup reports)
     HiddenFile,    // a regular file the system hides (on Linux: its name begins with a dot)
     Folder,
-    Other,         // a link, device, pipe, socket, or anything else
+    Other,        // a link, device, pipe, socket, or an entry that cannot be looked at
+    PathTooLong,  // the folder and the name together are longer than the system takes
 };
 
 // What is at path, without following a link at the path itself.
-EntryKind Classify(const std::filesystem::path& path);
+EntryKind Classify(std::u16string_view path);
 
-// True if a and b are the same file by identity (device and inode, or the Windows file
-// index), whatever their names; false if either cannot be looked at.
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+// Which file an entry is, whatever its names: device and inode on Linux, volume serial and
+// file index on Windows.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+// Nothing if the entry cannot be looked at.
+std::optional<FileIdentity> IdentityOf(std::u16string_view path);
 
-// Removes one file. Throws std::system_error naming the path and the reason.
-void DeleteFile(const std::filesystem::path& path);
+// True if a and b are the same file by identity; false if either cannot be looked at.
+bool SameFile(std::u16string_view a, std::u16string_view b);
+
+// Removes one file. Throws FileError.
+void RemoveFile(std::u16string_view path);
 
 // ---------------------------------------------------------------------------------------
-// Binary files. Failures throw std::system_error naming the path and the reason.
+// Binary files. Failures throw FileError.
 
 // A source, only ever opened for reading.
 class InputFile {
 public:
-    explicit InputFile(const std::filesystem::path& path);
+    explicit InputFile(std::u16string_view path);
     ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
@@ -68,11 +124,12 @@ public:
     // Reads up to buffer.size() bytes; returns how many were read, 0 at the end.
     std::size_t Read(std::span<std::uint8_t> buffer);
     // True if this file and the entry at path are the same file.
-    bool IsSameFileAs(const std::filesystem::path& path) const;
+    bool IsSameFileAs(std::u16string_view path) const;
 
 private:
-    std::filesystem::path path_;
-    int descriptor_ = -1;
+    struct Handle;
+    std::u16string path_;
+    std::unique_ptr<Handle> handle_;
 };
 
 // A destination that appears under its name only when complete. The bytes go to a new
@@ -81,7 +138,7 @@ private:
 // destructor removes the temporary file.
 class OutputFile {
 public:
-    explicit OutputFile(const std::filesystem::path& destination);
+    explicit OutputFile(std::u16string_view destination);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -91,31 +148,33 @@ public:
     void Commit();
 
 private:
-    std::filesystem::path destination_;
-    std::filesystem::path temporary_;
-    int descriptor_ = -1;
+    struct Handle;
+    std::u16string destination_;
+    std::unique_ptr<Handle> handle_;
 };
 
 // ---------------------------------------------------------------------------------------
-// Text files, as the remembered folder uses them. Contents are the file's bytes, unchanged.
+// Small text files, as the remembered folder uses them. Contents are the file's bytes.
 
 // Reads at most maxBytes from the start of the file. Returns nothing if it cannot be opened
 // or read, or is not an ordinary file. The file is closed before the call returns.
-std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t maxBytes);
+std::optional<std::string> ReadFileStart(std::u16string_view path, std::size_t maxBytes);
 
 // Creates or replaces the file with exactly these bytes, closing it before returning.
-// Throws std::system_error naming the path and the reason.
-void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
+// Throws FileError.
+void WriteWholeFile(std::u16string_view path, std::string_view bytes);
 
 // ---------------------------------------------------------------------------------------
 // Volumes and folders, for the drive, folder and file lists.
 
 struct Volume {
-    std::u16string path;   // where it is opened ("/" for the root)
+    std::u16string path;   // where it is opened ("/" for the root, "C:\\" on Windows)
     std::u16string label;  // a volume label, or empty
+    std::u16string text;   // what the drive list shows for it
 };
 
-// The root first, then the user's home folder, then the mount points of real file systems.
+// Linux: the root first, then the user's home folder, then the mount points of real file
+// systems. Windows: the drives in letter order.
 std::vector<Volume> ListVolumes();
 
 // The default drive and folder at start-up, and after a bad remembered folder.
@@ -139,7 +198,7 @@ std::vector<FolderStep> FolderChain(std::u16string_view folder);
 bool VolumeHolds(std::u16string_view volumePath, std::u16string_view folder);
 
 // The names of a folder's subfolders, and of its ordinary visible files, unsorted.
-// Throw std::system_error if the folder cannot be read.
+// Throw FileError if the folder cannot be read.
 std::vector<std::u16string> ListSubfolders(std::u16string_view folder);
 std::vector<std::u16string> ListOrdinaryFiles(std::u16string_view folder);
 

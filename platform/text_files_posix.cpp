@@ -35,8 +35,9 @@ private:
     int descriptor_;
 };
 
-std::system_error WriteError(int error, const std::filesystem::path& path) {
-    return std::system_error(error, std::generic_category(), "cannot write " + path.string());
+FileError WriteError(int error, std::u16string_view path) {
+    return FileError(std::error_code(error, std::generic_category()), u"Cannot write",
+                     std::u16string(path));
 }
 
 // Returns 0, or the reason the bytes could not all be written.
@@ -53,9 +54,9 @@ int WriteAll(int descriptor, std::string_view bytes) {
 
 // A new file beside the target, so that the target is replaced in one step and a failure
 // half way never leaves it cut short.
-std::filesystem::path CreateSibling(const std::filesystem::path& path, int& descriptor) {
+std::string CreateSibling(std::u16string_view path, int& descriptor) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::filesystem::path candidate = path;
+        std::string candidate = ToNative(path);
         candidate += ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
         descriptor = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0) return candidate;
@@ -66,9 +67,9 @@ std::filesystem::path CreateSibling(const std::filesystem::path& path, int& desc
 
 }  // namespace
 
-std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t maxBytes) {
+std::optional<std::string> ReadFileStart(std::u16string_view path, std::size_t maxBytes) {
     // Not blocking on open means a pipe put in the file's place cannot hang the start.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const Descriptor file(::open(ToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) return std::nullopt;
     struct stat status {};
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
@@ -86,14 +87,14 @@ std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std:
     return bytes;
 }
 
-void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+void WriteWholeFile(std::u16string_view path, std::string_view bytes) {
     int descriptor = -1;
-    const std::filesystem::path temporary = CreateSibling(path, descriptor);
+    const std::string temporary = CreateSibling(path, descriptor);
     Descriptor file(descriptor);
     int error = WriteAll(file.get(), bytes);
     if (error == 0 && ::fsync(file.get()) != 0) error = errno;
     if (file.Close() != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error == 0 && ::rename(temporary.c_str(), ToNative(path).c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());
         throw WriteError(error, path);

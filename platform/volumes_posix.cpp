@@ -147,9 +147,15 @@ std::u16string LabelOf(const std::string& source,
     if (source.empty() || source.front() != '/') return {};
     const std::string device = ResolvedDevice(source);
     for (const auto& [labelled, label] : labels) {
-        if (labelled == device) return ToText(std::filesystem::path(label));
+        if (labelled == device) return FromNative(label);
     }
     return {};
+}
+
+// Without drive letters a volume is shown by where it is opened, and its label if it has one.
+Volume Described(std::u16string path, std::u16string label) {
+    std::u16string text = label.empty() ? path : path + u" [" + label + u"]";
+    return {std::move(path), std::move(label), std::move(text)};
 }
 
 std::u16string HomeFolder() {
@@ -159,20 +165,20 @@ std::u16string HomeFolder() {
         home = account != nullptr ? account->pw_dir : nullptr;
     }
     if (home == nullptr) return {};
-    const std::vector<FolderStep> chain = FolderChain(ToText(std::filesystem::path(home)));
+    const std::vector<FolderStep> chain = FolderChain(FromNative(home));
     return chain.empty() ? std::u16string{} : chain.back().path;
 }
 
-std::system_error FolderError(int error, std::u16string_view folder) {
-    return std::system_error(error, std::generic_category(),
-                             "cannot list folder " + ToPath(folder).string());
+FileError FolderError(int error, std::u16string_view folder) {
+    return FileError(std::error_code(error, std::generic_category()), u"Cannot list folder",
+                     std::u16string(folder));
 }
 
 // Calls visit(name, status) for each visible entry of the folder, links followed; entries
 // that vanish or cannot be looked at while listing are left out.
 template <typename Visit>
 void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
-    const std::string path = ToPath(folder).native();
+    const std::string path = ToNative(folder);
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(path.c_str()), closedir);
     if (!directory) throw FolderError(errno, folder);
     const int descriptor = dirfd(directory.get());
@@ -194,29 +200,29 @@ void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
 
 std::vector<Volume> ListVolumes() {
     const auto labels = DeviceLabels();
-    const std::vector<posix::Mount> mounts =
-        posix::ParseMountInfo(ReadFileStart("/proc/self/mountinfo", kMountTableLimit).value_or(""));
+    const std::vector<posix::Mount> mounts = posix::ParseMountInfo(
+        ReadFileStart(u"/proc/self/mountinfo", kMountTableLimit).value_or(""));
     const auto labelAt = [&](const std::u16string& path) {
         std::u16string label;
         for (const posix::Mount& mount : mounts) {
-            if (ToText(std::filesystem::path(mount.path)) == path)
-                label = LabelOf(mount.source, labels);
+            if (FromNative(mount.path) == path) label = LabelOf(mount.source, labels);
         }
         return label;  // the last mount on a path is the one that shows
     };
 
-    std::vector<Volume> volumes{{kRoot, labelAt(kRoot)}};
+    std::vector<Volume> volumes{Described(kRoot, labelAt(kRoot))};
     const std::u16string home = HomeFolder();
     if (!home.empty() && home != kRoot && FolderExists(home))
-        volumes.push_back({home, labelAt(home)});
+        volumes.push_back(Described(home, labelAt(home)));
 
     std::set<std::u16string> mountPoints;
     for (const posix::Mount& mount : mounts) {
         if (!posix::IsUserVolume(mount)) continue;
-        const std::u16string path = ToText(std::filesystem::path(mount.path));
+        const std::u16string path = FromNative(mount.path);
         if (path != home && FolderExists(path)) mountPoints.insert(path);
     }
-    for (const std::u16string& path : mountPoints) volumes.push_back({path, labelAt(path)});
+    for (const std::u16string& path : mountPoints)
+        volumes.push_back(Described(path, labelAt(path)));
     return volumes;
 }
 
@@ -225,7 +231,7 @@ std::u16string DefaultFolder() { return kRoot; }
 bool FolderExists(std::u16string_view path) {
     if (path.empty()) return false;
     struct stat status {};
-    return stat(ToPath(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return stat(ToNative(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 std::vector<FolderStep> FolderChain(std::u16string_view folder) {
@@ -258,7 +264,7 @@ bool VolumeHolds(std::u16string_view volumePath, std::u16string_view folder) {
 std::vector<std::u16string> ListSubfolders(std::u16string_view folder) {
     std::vector<std::u16string> names;
     ForEachVisibleEntry(folder, [&](const char* name, const struct stat& status) {
-        if (S_ISDIR(status.st_mode)) names.push_back(ToText(std::filesystem::path(name)));
+        if (S_ISDIR(status.st_mode)) names.push_back(FromNative(name));
     });
     return names;
 }
@@ -268,7 +274,7 @@ std::vector<std::u16string> ListSubfolders(std::u16string_view folder) {
 std::vector<std::u16string> ListOrdinaryFiles(std::u16string_view folder) {
     std::vector<std::u16string> names;
     ForEachVisibleEntry(folder, [&](const char* name, const struct stat& status) {
-        if (S_ISREG(status.st_mode)) names.push_back(ToText(std::filesystem::path(name)));
+        if (S_ISREG(status.st_mode)) names.push_back(FromNative(name));
     });
     return names;
 }

@@ -15,8 +15,8 @@ constexpr std::size_t kReadLimit = 64 * 1024;
 
 }  // namespace
 
-RememberedFolder::RememberedFolder(std::filesystem::path workingFolder)
-    : file_(std::move(workingFolder) / kFileName) {}
+RememberedFolder::RememberedFolder(std::u16string workingFolder)
+    : file_(platform::JoinPath(workingFolder, kFileName)) {}
 
 bool RememberedFolder::Exists() const {
     return platform::Classify(file_) == platform::EntryKind::OrdinaryFile;
@@ -26,23 +26,27 @@ std::u16string RememberedFolder::Read() const {
     // One byte past the limit tells a file that ends there from one that goes on.
     std::optional<std::string> bytes = platform::ReadFileStart(file_, kReadLimit + 1);
     if (!bytes) {
-        throw std::system_error(std::make_error_code(std::errc::io_error),
-                                "cannot read " + file_.string());
+        throw platform::FileError(std::make_error_code(std::errc::io_error), u"Cannot read", file_);
     }
     const bool wholeFile = bytes->size() <= kReadLimit;
     if (!wholeFile) bytes->resize(kReadLimit);
     const std::optional<std::string> field = FirstField(*bytes, wholeFile);
     if (!field) {
-        throw std::system_error(std::make_error_code(std::errc::invalid_argument),
-                                file_.string() + " names no folder");
+        throw platform::FileError(std::make_error_code(std::errc::invalid_argument),
+                                  u"No folder named in", file_);
     }
-    return platform::ToText(std::filesystem::path(*field));
+    return platform::DecodeLine(*field);
 }
 
 void RememberedFolder::Write(const std::u16string& folder) const {
-    platform::WriteWholeFile(file_, platform::ToPath(folder).native() + "\r\n");
+    const std::optional<std::string> line = platform::EncodeLine(folder);
+    if (!line) {
+        throw platform::FileError(std::make_error_code(std::errc::illegal_byte_sequence),
+                                  u"Cannot write the folder's name into", file_);
+    }
+    platform::WriteWholeFile(file_, *line + "\r\n");
 }
 
-void RememberedFolder::Delete() const { platform::DeleteFile(file_); }
+void RememberedFolder::Delete() const { platform::RemoveFile(file_); }
 
 }  // namespace remembered

@@ -32,19 +32,36 @@ void Form1::go_Click() {
     Label6.SetVisible(false);
     DFile.SetText(DestFile.GetText());
     const Text& name = DestFile.GetText();
-    if (name.empty()) {
-        Label1.SetCaption(u"Enter a destination file name");
-        return;
-    }
     // The destination is always a plain name next to the source, so neither the existence
     // test nor the delete can ever reach the source through another spelling, nor another
     // folder.
-    if (!platform::IsPlainFileName(name)) {
-        Label1.SetCaption(u"Not a plain file name");
-        ShowNotice(u"Type a name without folders: the destination is written next to the source.");
-        return;
+    switch (platform::CheckFileName(name)) {
+        case platform::NameProblem::None:
+            break;
+        case platform::NameProblem::Empty:
+            Label1.SetCaption(u"Enter a destination file name");
+            return;
+        case platform::NameProblem::DotName:
+            Label1.SetCaption(u"Not a plain file name");
+            ShowNotice(u"\".\" and \"..\" stand for folders: type a name for the new file.");
+            return;
+        case platform::NameProblem::FolderPart:
+            Label1.SetCaption(u"Not a plain file name");
+            ShowNotice(
+                u"Type a name without folders: the destination is written next to the source.");
+            return;
+        case platform::NameProblem::BadCharacter:
+            Label1.SetCaption(u"Not a plain file name");
+            ShowNotice(u"The name holds a character that file names cannot hold here.");
+            return;
+        case platform::NameProblem::TooLong:
+            Label1.SetCaption(u"Name too long, choose a shorter one");
+            ShowNotice(u"The file system takes no file name that long.");
+            return;
     }
-    if (UpperCase(SFile.GetText()) == UpperCase(DFile.GetText())) {
+    // Letter case counts where the system tells such names apart; where the names differ but
+    // the files are one, the existence test below and the run's identity check refuse it.
+    if (platform::SameName(SFile.GetText(), DFile.GetText())) {
         Label1.SetCaption(u"Source and destination are the same");
         return;
     }
@@ -63,6 +80,12 @@ void Form1::go_Click() {
             return;
         case platform::EntryKind::Other:
             Label1.SetCaption(u"That name is taken, choose another");
+            return;
+        case platform::EntryKind::PathTooLong:
+            Label1.SetCaption(u"Name too long, choose a shorter one");
+            ShowNotice(
+                u"The folder's path and the name together are longer than the system "
+                u"takes.");
             return;
         case platform::EntryKind::Missing:
             break;
@@ -92,7 +115,7 @@ void Form1::go_Click() {
 void Form1::Murder_Click() {
     Murder.SetVisible(false);
     Label6.SetVisible(false);
-    const std::filesystem::path destination = InSourceFolder(DestFile.GetText());
+    const Text destination = InSourceFolder(DestFile.GetText());
     // Checked by identity: another name for the same file (a hard link) is the source too.
     if (platform::SameFile(destination, InSourceFolder(SFile.GetText()))) {
         Label1.SetCaption(u"That is the source file, it was not deleted");
@@ -103,7 +126,7 @@ void Form1::Murder_Click() {
         return;
     }
     try {
-        platform::DeleteFile(destination);
+        platform::RemoveFile(destination);
     } catch (const std::system_error& error) {
         Label1.SetCaption(u"Could not delete the file");
         ShowNotice(DestFile.GetText() + u": " + ReasonText(error));

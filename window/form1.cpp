@@ -31,8 +31,8 @@ void Form1::ShowNotice(const Text& notice) {
     Label6.SetVisible(true);
 }
 
-std::filesystem::path Form1::InSourceFolder(const Text& name) const {
-    return platform::ToPath(platform::JoinPath(File1.Path(), name));
+Text Form1::InSourceFolder(const Text& name) const {
+    return platform::JoinPath(File1.Path(), name);
 }
 
 Control* Form1::Find(const std::string& name) {

@@ -2,7 +2,6 @@
 // event handlers that walk the user through Browse, Name, Password and Done.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -100,7 +99,7 @@ private:
     // The notice line, shown with a text.
     void ShowNotice(const Text& notice);
     // The path of a name in the folder the file list shows.
-    std::filesystem::path InSourceFolder(const Text& name) const;
+    Text InSourceFolder(const Text& name) const;
 
     // browse
     void Form_Load();

@@ -53,12 +53,8 @@ void SortIgnoringCase(std::vector<Text>& names) {
     for (auto& [key, name] : keyed) names.push_back(std::move(name));
 }
 
-std::system_error FolderError(std::errc reason, const Text& folder) {
-    return std::system_error(std::make_error_code(reason), platform::ToPath(folder).string());
-}
-
-Text EntryText(const platform::Volume& volume) {
-    return volume.label.empty() ? volume.path : volume.path + u" [" + volume.label + u"]";
+platform::FileError FolderError(std::errc reason, const Text& folder) {
+    return platform::FileError(std::make_error_code(reason), u"Cannot open folder", folder);
 }
 
 }  // namespace
@@ -104,8 +100,10 @@ void DriveListBox::LoadVolumes() {
     entries_.clear();
     listIndex_ = -1;
     for (const platform::Volume& volume : volumes_) {
-        if (volume.path == current) listIndex_ = static_cast<int>(entries_.size());
-        entries_.push_back(EntryText(volume));
+        if (!current.empty() && platform::SameName(volume.path, current)) {
+            listIndex_ = static_cast<int>(entries_.size());
+        }
+        entries_.push_back(volume.text);
     }
 }
 
@@ -129,8 +127,9 @@ void DriveListBox::SetDrive(const Text& drive) {
     const std::vector<platform::FolderStep> asFolder = platform::FolderChain(drive);
     const auto named = [&](std::size_t k) {
         const std::vector<platform::FolderStep> volume = platform::FolderChain(volumes_[k].path);
-        return entries_[k] == drive ||
-               (!asFolder.empty() && !volume.empty() && volume.back().path == asFolder.back().path);
+        return platform::SameName(entries_[k], drive) ||
+               (!asFolder.empty() && !volume.empty() &&
+                platform::SameName(volume.back().path, asFolder.back().path));
     };
     std::size_t index = 0;
     while (index < volumes_.size() && !named(index)) ++index;
@@ -179,7 +178,7 @@ std::optional<Text> DriveListBox::FolderOfEntry(const Text& text) const {
     const auto entry = std::find(entries_.begin(), entries_.end(), text);
     if (entry == entries_.end()) return std::nullopt;
     const Text& volume = volumes_[static_cast<std::size_t>(entry - entries_.begin())].path;
-    const auto last = lastFolders_.find(volume);
+    const auto last = lastFolders_.find(platform::NameKey(volume));
     // A folder removed since it was shown is no reason to refuse the whole volume.
     if (last != lastFolders_.end() && platform::FolderExists(last->second)) return last->second;
     return volume;
@@ -188,7 +187,7 @@ std::optional<Text> DriveListBox::FolderOfEntry(const Text& text) const {
 void DriveListBox::NoteFolderShown(const Text& folder) {
     if (volumes_.empty()) LoadVolumes();
     if (const std::optional<std::size_t> index = VolumeHolding(folder)) {
-        lastFolders_[volumes_[*index].path] = folder;
+        lastFolders_[platform::NameKey(volumes_[*index].path)] = folder;
     }
 }
 

@@ -73,7 +73,7 @@ private:
     std::vector<platform::Volume> volumes_;
     std::vector<Text> entries_;
     int listIndex_ = -1;
-    std::map<Text, Text> lastFolders_;  // volume path -> last folder shown on it
+    std::map<Text, Text> lastFolders_;  // volume path's NameKey -> last folder shown on it
     VolumeSource volumeSource_ = platform::ListVolumes;
     std::function<void()> change_;
 };

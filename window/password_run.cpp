@@ -103,9 +103,8 @@ void Form1::Start_Click() {
     Start.SetVisible(false);
     ProgBar.SetVisible(true);
 
-    const auto sourcePath = platform::ToPath(platform::JoinPath(Path.GetText(), SFile.GetText()));
-    const auto destinationPath =
-        platform::ToPath(platform::JoinPath(Path.GetText(), DFile.GetText()));
+    const Text sourcePath = platform::JoinPath(Path.GetText(), SFile.GetText());
+    const Text destinationPath = platform::JoinPath(Path.GetText(), DFile.GetText());
 
     cipher::BuiltKey key = cipher::BuildKey(Pwd.GetText());
     if (key.cut) ShowNotice(u"Password too long, truncated to first 48 characters)");
@@ -130,8 +129,7 @@ void Form1::Start_Click() {
         } else {
             Label1.SetCaption(u"Failed: " + ReasonText(error));
         }
-        ShowNotice(u"Nothing was written. " +
-                   platform::ToText(std::filesystem::path(error.what())));
+        ShowNotice(u"Nothing was written. " + FailureText(error));
         return;
     }
     Wipe(state);

@@ -38,9 +38,18 @@ Text SuggestedDestinationName(const Text& sourceName) {
     return sourceName.substr(0, dot) + Text(marker) + sourceName.substr(dot);
 }
 
-Text ReasonText(const std::system_error& error) {
-    // The message may be in the user's language, in UTF-8.
-    return platform::ToText(std::filesystem::path(error.code().message()));
+Text ReasonText(const std::system_error& error) { return platform::ReasonText(error.code()); }
+
+Text FailureText(const std::exception& error) {
+    if (const auto* fileError = dynamic_cast<const platform::FileError*>(&error)) {
+        return fileError->Text();
+    }
+    if (const auto* systemError = dynamic_cast<const std::system_error*>(&error)) {
+        return ReasonText(*systemError);
+    }
+    // Only the program's own failures get here; their texts are plain ASCII.
+    const std::string_view what = error.what();
+    return Text(what.begin(), what.end());
 }
 
 }  // namespace window

@@ -16,4 +16,7 @@ Text SuggestedDestinationName(const Text& sourceName);
 // The operating system's reason for a failure, in words the window can show.
 Text ReasonText(const std::system_error& error);
 
+// The whole of a failure for the user: what was being done, to which file, and why.
+Text FailureText(const std::exception& error);
+
 }  // namespace window

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cipher/cipher.h"
+#include "tests/support/native_text.h"
 
 namespace {
 
@@ -107,7 +108,9 @@ Outcome Transform(const TempFolder& folder, const Bytes& source, std::u16string_
     WriteBytes(folder / "source", source);
     cipher::CipherState state = StateFor(password);
     Outcome run;
-    run.count = cipher::TransformFile(folder / "source", folder / "destination", state, run.sink);
+    run.count =
+        cipher::TransformFile(testing_support::AsText(folder / "source"),
+                              testing_support::AsText(folder / "destination"), state, run.sink);
     run.destination = ReadBytes(folder / "destination");
     return run;
 }
@@ -159,9 +162,11 @@ TEST(TransformFile, SecondRunRestoresTheSourceWhichStaysUnchanged) {
     fs::permissions(folder / "source", fs::perms::owner_read);
     RecordingSink sink;
     cipher::CipherState first = StateFor(u"\u00E9t\u00E9");
-    cipher::TransformFile(folder / "source", folder / "enciphered", first, sink);
+    cipher::TransformFile(testing_support::AsText(folder / "source"),
+                          testing_support::AsText(folder / "enciphered"), first, sink);
     cipher::CipherState second = StateFor(u"\u00E9t\u00E9");
-    cipher::TransformFile(folder / "enciphered", folder / "restored", second, sink);
+    cipher::TransformFile(testing_support::AsText(folder / "enciphered"),
+                          testing_support::AsText(folder / "restored"), second, sink);
     EXPECT_EQ(ReadBytes(folder / "restored"), source);
     EXPECT_EQ(ReadBytes(folder / "source"), source);
     EXPECT_NE(ReadBytes(folder / "enciphered"), source);
@@ -181,7 +186,8 @@ void ExpectRefusedWithoutTrace(const TempFolder& folder, const fs::path& destina
     cipher::CipherState state = StateFor(u"");
     RecordingSink sink;
     try {
-        cipher::TransformFile(folder / "source", destination, state, sink);
+        cipher::TransformFile(testing_support::AsText(folder / "source"),
+                              testing_support::AsText(destination), state, sink);
         ADD_FAILURE() << "no error for " << destination;
     } catch (const std::system_error& error) {
         EXPECT_EQ(error.code(), std::errc::file_exists);
@@ -213,7 +219,8 @@ TEST(TransformFile, MissingSourceOrFolderIsAnErrorNamingThePath) {
     cipher::CipherState state = StateFor(u"");
     RecordingSink sink;
     try {
-        cipher::TransformFile(folder / "absent", folder / "destination", state, sink);
+        cipher::TransformFile(testing_support::AsText(folder / "absent"),
+                              testing_support::AsText(folder / "destination"), state, sink);
         ADD_FAILURE();
     } catch (const std::system_error& error) {
         EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
@@ -221,7 +228,8 @@ TEST(TransformFile, MissingSourceOrFolderIsAnErrorNamingThePath) {
     }
     WriteBytes(folder / "source", Pattern(10));
     EXPECT_THROW(
-        cipher::TransformFile(folder / "source", folder / "no" / "destination", state, sink),
+        cipher::TransformFile(testing_support::AsText(folder / "source"),
+                              testing_support::AsText(folder / "no" / "destination"), state, sink),
         std::system_error);
     EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
 }
@@ -232,8 +240,10 @@ TEST(TransformFile, CancelFromTheSinkLeavesNoFile) {
     cipher::CipherState state = StateFor(u"");
     RecordingSink sink;
     sink.throwAt = 20000;
-    EXPECT_THROW(cipher::TransformFile(folder / "source", folder / "destination", state, sink),
-                 std::runtime_error);
+    EXPECT_THROW(
+        cipher::TransformFile(testing_support::AsText(folder / "source"),
+                              testing_support::AsText(folder / "destination"), state, sink),
+        std::runtime_error);
     EXPECT_EQ(sink.updates, (std::vector<std::int64_t>{0, 10000}));
     EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
 }
@@ -267,7 +277,8 @@ TEST(TransformFile, WriteFailureInTheMiddleLeavesNoFile) {
     {
         FileSizeLimit limit(std::size_t{3} << 19);
         try {
-            cipher::TransformFile(folder / "source", folder / "destination", state, sink);
+            cipher::TransformFile(testing_support::AsText(folder / "source"),
+                                  testing_support::AsText(folder / "destination"), state, sink);
             ADD_FAILURE();
         } catch (const std::system_error& error) {
             EXPECT_EQ(error.code(), std::errc::file_too_large);

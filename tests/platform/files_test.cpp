@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/native_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::AsText;
 using Bytes = std::vector<std::uint8_t>;
 
 class TempFolder {
@@ -45,9 +47,9 @@ std::string ReadText(const fs::path& path) {
 }
 
 TEST(Names, Utf8NamesBecomeUtf16Text) {
-    EXPECT_EQ(platform::ToText("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"),
+    EXPECT_EQ(platform::FromNative("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"),
               u"caf\u00E9 \u20AC \U0001F600");
-    EXPECT_EQ(platform::ToPath(u"caf\u00E9 \u20AC \U0001F600").native(),
+    EXPECT_EQ(platform::ToNative(u"caf\u00E9 \u20AC \U0001F600"),
               "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
 }
 
@@ -59,17 +61,17 @@ TEST(Names, EveryByteStringSurvivesTheTripThroughText) {
         "\xF4\x90\x80\x80", "\xED\xB2\x80", "\xFF\xFE plain", "",
     };
     for (const std::string& name : names) {
-        const std::u16string text = platform::ToText(name);
-        EXPECT_EQ(platform::ToPath(text).native(), name);
+        const std::u16string text = platform::FromNative(name);
+        EXPECT_EQ(platform::ToNative(text), name);
     }
-    EXPECT_EQ(platform::ToText("caf\xE9"), u"caf\xDCE9");
+    EXPECT_EQ(platform::FromNative("caf\xE9"), u"caf\xDCE9");
 }
 
 TEST(Names, LoneSurrogatesNoNameProducedBecomeReplacementCharacters) {
-    EXPECT_EQ(platform::ToPath(std::u16string{u'a', char16_t(0xD800), u'b'}).native(),
+    EXPECT_EQ(platform::ToNative(std::u16string{u'a', char16_t(0xD800), u'b'}),
               "a\xEF\xBF\xBD"
               "b");
-    EXPECT_EQ(platform::ToPath(std::u16string{char16_t(0xDC41)}).native(), "\xEF\xBF\xBD");
+    EXPECT_EQ(platform::ToNative(std::u16string{char16_t(0xDC41)}), "\xEF\xBF\xBD");
 }
 
 TEST(Names, JoinPathPutsOneSeparatorBetween) {
@@ -79,19 +81,58 @@ TEST(Names, JoinPathPutsOneSeparatorBetween) {
     EXPECT_EQ(platform::JoinPath(u"/home/ann/", u"n"), u"/home/ann/n");
 }
 
-TEST(Names, PlainFileNames) {
-    for (const std::u16string name : {u"a", u".hidden", u"x_XXX.txt", u"\u00E9 \U0001F600"}) {
-        EXPECT_TRUE(platform::IsPlainFileName(name));
+TEST(Names, MalformedBytesNeverReadAsAnotherRealName) {
+    // Overlong forms, encoded surrogates, values past U+10FFFF and cut sequences each come
+    // back as escape units, never as the character a lax decoder would make of them.
+    const std::vector<std::pair<std::string, std::u16string>> cases{
+        {"\xE0\x81\x81", u"\xDCE0\xDC81\xDC81"},            // overlong 'A'
+        {"\xC1\x81", u"\xDCC1\xDC81"},                      // overlong 'A', two bytes
+        {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},            // encoded U+D800
+        {"\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},  // U+110000
+        {"ab\xE2\x82", u"ab\xDCE2\xDC82"},                  // cut euro sign
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(platform::FromNative(bytes), text);
+        EXPECT_EQ(platform::ToNative(text), bytes);
     }
-    const std::u16string withNul(u"a\0b", 3);
-    for (const std::u16string& name :
-         std::vector<std::u16string>{u"", u".", u"..", u"a/b", u"/", withNul}) {
-        EXPECT_FALSE(platform::IsPlainFileName(name));
+}
+
+TEST(Names, CheckFileNameSaysWhyANameCannotBeUsed) {
+    using platform::NameProblem;
+    for (const std::u16string name :
+         {u"a", u".hidden", u"x_XXX.txt", u"\u00E9 \U0001F600", u"..."}) {
+        EXPECT_EQ(platform::CheckFileName(name), NameProblem::None);
     }
-    EXPECT_TRUE(platform::IsPlainFileName(std::u16string(255, u'n')));
-    EXPECT_FALSE(platform::IsPlainFileName(std::u16string(256, u'n')));
+    EXPECT_EQ(platform::CheckFileName(u""), NameProblem::Empty);
+    EXPECT_EQ(platform::CheckFileName(u"."), NameProblem::DotName);
+    EXPECT_EQ(platform::CheckFileName(u".."), NameProblem::DotName);
+    EXPECT_EQ(platform::CheckFileName(u"a/b"), NameProblem::FolderPart);
+    EXPECT_EQ(platform::CheckFileName(u"/"), NameProblem::FolderPart);
+    EXPECT_EQ(platform::CheckFileName(std::u16string(u"a\0b", 3)), NameProblem::BadCharacter);
+    EXPECT_EQ(platform::CheckFileName(std::u16string(255, u'n')), NameProblem::None);
+    EXPECT_EQ(platform::CheckFileName(std::u16string(256, u'n')), NameProblem::TooLong);
     // The limit is in bytes on disk: 128 two-byte characters do not fit.
-    EXPECT_FALSE(platform::IsPlainFileName(std::u16string(128, u'\u00E9')));
+    EXPECT_EQ(platform::CheckFileName(std::u16string(128, u'\u00E9')), NameProblem::TooLong);
+}
+
+TEST(Names, LetterCaseTellsNamesApartOnThisSystem) {
+    EXPECT_TRUE(platform::SameName(u"src.txt", u"src.txt"));
+    EXPECT_FALSE(platform::SameName(u"SRC.TXT", u"src.txt"));
+    EXPECT_NE(platform::NameKey(u"SRC.TXT"), platform::NameKey(u"src.txt"));
+}
+
+TEST(Names, TheLastPathLineHoldsTheFoldersOwnBytes) {
+    const std::u16string folder = platform::FromNative("/srv/caf\xE9/\xC3\xA9t\xC3\xA9");
+    ASSERT_TRUE(platform::EncodeLine(folder));
+    EXPECT_EQ(*platform::EncodeLine(folder), "/srv/caf\xE9/\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(platform::DecodeLine("/srv/caf\xE9/\xC3\xA9t\xC3\xA9"), folder);
+}
+
+TEST(Names, FailuresNameTheFileAndTheReasonInWindowText) {
+    const platform::FileError error(std::make_error_code(std::errc::no_such_file_or_directory),
+                                    u"Cannot open", platform::FromNative("/tmp/caf\xE9"));
+    EXPECT_EQ(error.Text(), u"Cannot open \"/tmp/caf\xDCE9\": No such file or directory");
+    EXPECT_EQ(error.Path(), platform::FromNative("/tmp/caf\xE9"));
 }
 
 TEST(Entries, ClassifyTellsEachKindWithoutFollowingLinks) {
@@ -102,13 +143,18 @@ TEST(Entries, ClassifyTellsEachKindWithoutFollowingLinks) {
     fs::create_symlink(folder / "visible", folder / "link");
     fs::create_symlink(folder / "nowhere", folder / "dangling");
     using platform::EntryKind;
-    EXPECT_EQ(platform::Classify(folder / "visible"), EntryKind::OrdinaryFile);
-    EXPECT_EQ(platform::Classify(folder / ".hidden"), EntryKind::HiddenFile);
-    EXPECT_EQ(platform::Classify(folder / "folder"), EntryKind::Folder);
-    EXPECT_EQ(platform::Classify(folder / "link"), EntryKind::Other);
-    EXPECT_EQ(platform::Classify(folder / "dangling"), EntryKind::Other);
-    EXPECT_EQ(platform::Classify(folder / "absent"), EntryKind::Missing);
-    EXPECT_EQ(platform::Classify(folder / "visible" / "below"), EntryKind::Missing);
+    EXPECT_EQ(platform::Classify(AsText(folder / "visible")), EntryKind::OrdinaryFile);
+    EXPECT_EQ(platform::Classify(AsText(folder / ".hidden")), EntryKind::HiddenFile);
+    EXPECT_EQ(platform::Classify(AsText(folder / "folder")), EntryKind::Folder);
+    EXPECT_EQ(platform::Classify(AsText(folder / "link")), EntryKind::Other);
+    EXPECT_EQ(platform::Classify(AsText(folder / "dangling")), EntryKind::Other);
+    EXPECT_EQ(platform::Classify(AsText(folder / "absent")), EntryKind::Missing);
+    EXPECT_EQ(platform::Classify(AsText(folder / "visible" / "below")), EntryKind::Missing);
+    // A path the system cannot take is no leave to create anything, and says why.
+    const std::string longName(200, 'n');
+    std::u16string deep = AsText(folder / "folder");
+    for (int level = 0; level < 30; ++level) deep = platform::JoinPath(deep, AsText(longName));
+    EXPECT_EQ(platform::Classify(deep), EntryKind::PathTooLong);
 }
 
 TEST(Entries, SameFileGoesByIdentityNotName) {
@@ -117,21 +163,21 @@ TEST(Entries, SameFileGoesByIdentityNotName) {
     WriteText(folder / "b", "same");
     fs::create_hard_link(folder / "a", folder / "hard");
     fs::create_symlink(folder / "a", folder / "soft");
-    EXPECT_TRUE(platform::SameFile(folder / "a", folder / "hard"));
-    EXPECT_TRUE(platform::SameFile(folder / "a", folder / "soft"));
+    EXPECT_TRUE(platform::SameFile(AsText(folder / "a"), AsText(folder / "hard")));
+    EXPECT_TRUE(platform::SameFile(AsText(folder / "a"), AsText(folder / "soft")));
     fs::create_directory(folder / "sub");
-    EXPECT_TRUE(platform::SameFile(folder / "a", folder / "sub/../a"));
-    EXPECT_FALSE(platform::SameFile(folder / "a", folder / "b"));
-    EXPECT_FALSE(platform::SameFile(folder / "a", folder / "absent"));
+    EXPECT_TRUE(platform::SameFile(AsText(folder / "a"), AsText(folder / "sub/../a")));
+    EXPECT_FALSE(platform::SameFile(AsText(folder / "a"), AsText(folder / "b")));
+    EXPECT_FALSE(platform::SameFile(AsText(folder / "a"), AsText(folder / "absent")));
 }
 
 TEST(Entries, DeleteFileRemovesOneFileAndNamesThePathOnFailure) {
     TempFolder folder;
     WriteText(folder / "doomed", "x");
-    platform::DeleteFile(folder / "doomed");
-    EXPECT_EQ(platform::Classify(folder / "doomed"), platform::EntryKind::Missing);
+    platform::RemoveFile(AsText(folder / "doomed"));
+    EXPECT_EQ(platform::Classify(AsText(folder / "doomed")), platform::EntryKind::Missing);
     try {
-        platform::DeleteFile(folder / "doomed");
+        platform::RemoveFile(AsText(folder / "doomed"));
         ADD_FAILURE();
     } catch (const std::system_error& error) {
         EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
@@ -142,7 +188,7 @@ TEST(Entries, DeleteFileRemovesOneFileAndNamesThePathOnFailure) {
 TEST(InputFile, ReadsAnOrdinaryFileToTheEnd) {
     TempFolder folder;
     WriteText(folder / "in", "0123456789");
-    platform::InputFile input(folder / "in");
+    platform::InputFile input(AsText(folder / "in"));
     EXPECT_EQ(input.Size(), 10);
     Bytes buffer(4);
     EXPECT_EQ(input.Read(buffer), 4u);
@@ -150,26 +196,26 @@ TEST(InputFile, ReadsAnOrdinaryFileToTheEnd) {
     EXPECT_EQ(input.Read(buffer), 2u);
     EXPECT_EQ(buffer[1], '9');
     EXPECT_EQ(input.Read(buffer), 0u);
-    EXPECT_TRUE(input.IsSameFileAs(folder / "in"));
-    EXPECT_FALSE(input.IsSameFileAs(folder / "other"));
+    EXPECT_TRUE(input.IsSameFileAs(AsText(folder / "in")));
+    EXPECT_FALSE(input.IsSameFileAs(AsText(folder / "other")));
 }
 
 TEST(InputFile, RefusesWhatIsNotAnOrdinaryFile) {
     TempFolder folder;
     fs::create_directory(folder / "folder");
     ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0600), 0);
-    EXPECT_THROW(platform::InputFile(folder / "absent"), std::system_error);
-    EXPECT_THROW(platform::InputFile(folder / "folder"), std::system_error);
+    EXPECT_THROW(platform::InputFile(AsText(folder / "absent")), std::system_error);
+    EXPECT_THROW(platform::InputFile(AsText(folder / "folder")), std::system_error);
     // Must not block waiting for a writer.
-    EXPECT_THROW(platform::InputFile(folder / "pipe"), std::system_error);
+    EXPECT_THROW(platform::InputFile(AsText(folder / "pipe")), std::system_error);
 }
 
 TEST(OutputFile, AppearsUnderItsNameOnlyOnCommit) {
     TempFolder folder;
     {
-        platform::OutputFile output(folder / "out");
+        platform::OutputFile output(AsText(folder / "out"));
         output.Write(Bytes{'a', 'b'});
-        EXPECT_EQ(platform::Classify(folder / "out"), platform::EntryKind::Missing);
+        EXPECT_EQ(platform::Classify(AsText(folder / "out")), platform::EntryKind::Missing);
         // The file in progress is hidden, so the file list never shows it.
         ASSERT_EQ(folder.Names().size(), 1u);
         EXPECT_EQ(folder.Names().begin()->front(), '.');
@@ -183,7 +229,7 @@ TEST(OutputFile, AppearsUnderItsNameOnlyOnCommit) {
 TEST(OutputFile, WithoutCommitLeavesNothing) {
     TempFolder folder;
     {
-        platform::OutputFile output(folder / "out");
+        platform::OutputFile output(AsText(folder / "out"));
         output.Write(Bytes(1000, 7));
     }
     EXPECT_TRUE(folder.Names().empty());
@@ -192,7 +238,7 @@ TEST(OutputFile, WithoutCommitLeavesNothing) {
 TEST(OutputFile, CommitNeverReplacesWhatAppearedMeanwhile) {
     TempFolder folder;
     {
-        platform::OutputFile output(folder / "out");
+        platform::OutputFile output(AsText(folder / "out"));
         output.Write(Bytes{'n', 'e', 'w'});
         WriteText(folder / "out", "theirs");
         EXPECT_THROW(output.Commit(), std::system_error);
@@ -204,7 +250,7 @@ TEST(OutputFile, CommitNeverReplacesWhatAppearedMeanwhile) {
 TEST(OutputFile, MissingFolderIsAnErrorNamingTheDestination) {
     TempFolder folder;
     try {
-        platform::OutputFile output(folder / "absent" / "out");
+        platform::OutputFile output(AsText(folder / "absent" / "out"));
         ADD_FAILURE();
     } catch (const std::system_error& error) {
         EXPECT_NE(std::string(error.what()).find("absent/out"), std::string::npos);

@@ -28,6 +28,8 @@ TEST(FolderChain, RunsFromTheRootDownResolvingTheTextAlone) {
     Texts paths;
     for (const FolderStep& step : chain) paths.push_back(step.path);
     EXPECT_EQ(paths, (Texts{u"/", u"/home", u"/home/ann", u"/home/ann/Letters"}));
+    EXPECT_EQ(FolderChain(u"/a/..").size(), 1u);
+    EXPECT_EQ(FolderChain(u"/a/..").back().path, u"/");
     EXPECT_EQ(chain.front().name, u"/");
     EXPECT_EQ(chain.back().name, u"Letters");
     EXPECT_EQ(FolderChain(u"/../..").back().path, u"/");
@@ -47,9 +49,11 @@ TEST(MountTable, ParsesFieldsAndUndoesEscapes) {
     const std::vector<posix::Mount> mounts = posix::ParseMountInfo(
         "26 1 254:0 / / rw,relatime shared:1 - ext4 /dev/vda rw\n"
         "61 26 8:17 / /media/ann/My\\040Stick rw master:3 propagate_from:2 - vfat /dev/sdb1 rw\n"
+        "62 26 8:18 / /mnt/back\\134slash rw - ext4 /dev/sdb2 rw\n"
         "malformed line\n"
         "63 26 0:5 / /short - \n");
-    ASSERT_EQ(mounts.size(), 2u);
+    ASSERT_EQ(mounts.size(), 3u);
+    EXPECT_EQ(mounts[2].path, "/mnt/back\\slash");
     EXPECT_EQ(mounts[0].path, "/");
     EXPECT_EQ(mounts[1].path, "/media/ann/My Stick");
     EXPECT_EQ(mounts[1].fileSystem, "vfat");
@@ -73,8 +77,9 @@ TEST(Volumes, TheRootComesFirstAndEveryVolumeIsAFolderOnce) {
     ASSERT_FALSE(volumes.empty());
     EXPECT_EQ(volumes.front().path, u"/");
     EXPECT_EQ(DefaultFolder(), u"/");
+    EXPECT_EQ(volumes.front().text.substr(0, 1), u"/");
     for (const Volume& volume : volumes) {
-        EXPECT_TRUE(FolderExists(volume.path)) << ToPath(volume.path);
+        EXPECT_TRUE(FolderExists(volume.path)) << ToNative(volume.path);
         EXPECT_EQ(std::count_if(volumes.begin(), volumes.end(),
                                 [&](const Volume& other) { return other.path == volume.path; }),
                   1);
@@ -101,7 +106,7 @@ protected:
     ~ListingTest() override { fs::remove_all(folder_); }
 
     std::u16string Folder(const std::u16string& below = u"") const {
-        return ToText(folder_) + below;
+        return FromNative(folder_.native()) + below;
     }
 
     fs::path folder_;
@@ -119,14 +124,14 @@ TEST_F(ListingTest, ListsVisibleEntriesFollowingLinks) {
 }
 
 TEST_F(ListingTest, TextFilesReadABoundedStartAndRefuseWhatIsNotAFile) {
-    WriteWholeFile(folder_ / "text", "0123456789");
-    EXPECT_EQ(ReadFileStart(folder_ / "text", 4), "0123");
-    EXPECT_EQ(ReadFileStart(folder_ / "text", 100), "0123456789");
-    EXPECT_EQ(ReadFileStart(folder_ / "missing", 100), std::nullopt);
-    EXPECT_EQ(ReadFileStart(folder_ / "Sub", 100), std::nullopt);
+    WriteWholeFile(Folder(u"/text"), "0123456789");
+    EXPECT_EQ(ReadFileStart(Folder(u"/text"), 4), "0123");
+    EXPECT_EQ(ReadFileStart(Folder(u"/text"), 100), "0123456789");
+    EXPECT_EQ(ReadFileStart(Folder(u"/missing"), 100), std::nullopt);
+    EXPECT_EQ(ReadFileStart(Folder(u"/Sub"), 100), std::nullopt);
     // A pipe would block a plain open until someone writes to it.
-    EXPECT_EQ(ReadFileStart(folder_ / "pipe", 100), std::nullopt);
-    EXPECT_THROW(WriteWholeFile(folder_ / "missing" / "text", "x"), std::system_error);
+    EXPECT_EQ(ReadFileStart(Folder(u"/pipe"), 100), std::nullopt);
+    EXPECT_THROW(WriteWholeFile(Folder(u"/missing/text"), "x"), std::system_error);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <string>
 #include <system_error>
 
+#include "tests/support/native_text.h"
+
 namespace remembered {
 namespace {
 
@@ -20,7 +22,8 @@ protected:
         : folder_(fs::temp_directory_path() /
                   ("tessomar-remembered-" + std::to_string(::getpid()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          remembered_((fs::remove_all(folder_), fs::create_directories(folder_), folder_)) {}
+          remembered_((fs::remove_all(folder_), fs::create_directories(folder_),
+                       testing_support::AsText(folder_))) {}
     ~RememberedFolderTest() override { fs::remove_all(folder_); }
 
     fs::path File() const { return folder_ / "LastPath"; }

@@ -18,6 +18,7 @@
 #include <system_error>
 #include <vector>
 
+#include "tests/support/native_text.h"
 #include "ui/qt/qt_host.h"
 #include "window/form1.h"
 
@@ -50,7 +51,7 @@ ShownMessage CatchMessageWhile(const std::function<void()>& action) {
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
-        : folder_(std::filesystem::temp_directory_path()),
+        : folder_(testing_support::AsText(std::filesystem::temp_directory_path())),
           form_(host_, folder_),
           window_(form_, host_) {
         window_.show();

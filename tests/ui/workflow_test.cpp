@@ -18,6 +18,7 @@
 
 #include "cipher/cipher.h"
 #include "remembered/remembered_folder.h"
+#include "tests/support/native_text.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "window/form1.h"
@@ -137,7 +138,7 @@ protected:
                  ::testing::UnitTest::GetInstance()->current_test_info()->name())),
           work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
           files_((fs::create_directories(root_ / "files"), root_ / "files")),
-          remembered_(work_) {
+          remembered_(testing_support::AsText(work_)) {
         WriteFile(files_ / "report.txt", "the source");
         WriteFile(files_ / "notes.txt", "some notes");
         WriteFile(files_ / "other.dat", "another file");
@@ -205,7 +206,7 @@ TEST_F(WorkflowTest, NameStageRefusesTheSourceAndOffersToDeleteAnExistingFile) {
     const auto before = OnDisk();
 
     session.DoubleClickFile("report.txt");
-    session.TypeOver("DestFile", "REPORT.Txt");
+    session.TypeOver("DestFile", "report.txt");
     session.Click("go");
     EXPECT_EQ(session.Status(), "Source and destination are the same");
     EXPECT_TRUE(session.W<QWidget>("Pwd")->isHidden());

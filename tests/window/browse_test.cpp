@@ -12,6 +12,7 @@
 
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
+#include "tests/support/native_text.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
 
@@ -36,7 +37,7 @@ protected:
                  ::testing::UnitTest::GetInstance()->current_test_info()->name())),
           work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
           stick_(root_ / "stick"),
-          remembered_(work_),
+          remembered_(testing_support::AsText(work_)),
           form_(host_, remembered_) {
         for (const char* folder : {"beta", "Alpha", "gamma", ".cache", "beta/inner"}) {
             fs::create_directories(stick_ / folder);
@@ -50,8 +51,8 @@ protected:
     ~BrowseTest() override { fs::remove_all(root_); }
 
     std::u16string Stick(const std::u16string& below = u"") const {
-        return below.empty() ? platform::ToText(stick_)
-                             : platform::JoinPath(platform::ToText(stick_), below);
+        return below.empty() ? testing_support::AsText(stick_)
+                             : platform::JoinPath(testing_support::AsText(stick_), below);
     }
     std::u16string StickEntry() const { return Stick() + u" [STICK]"; }
     fs::path LastPath() const { return work_ / "LastPath"; }
@@ -88,8 +89,10 @@ protected:
     fs::path root_;
     fs::path work_;
     fs::path stick_;
-    std::vector<platform::Volume> volumes_{{u"/", u""},
-                                           {platform::ToText(root_ / "stick"), u"STICK"}};
+    std::vector<platform::Volume> volumes_{
+        {u"/", u"", u"/"},
+        {testing_support::AsText(root_ / "stick"), u"STICK",
+         testing_support::AsText(root_ / "stick") + u" [STICK]"}};
     testing::FakeHost host_;
     remembered::RememberedFolder remembered_;
     Form1 form_;
@@ -104,7 +107,7 @@ TEST_F(BrowseTest, WithoutRememberedFolderTheListsOpenAtTheRoot) {
 }
 
 TEST_F(BrowseTest, ARememberedFolderOpensOnTheVolumeThatHoldsIt) {
-    Remember(platform::ToPath(Stick(u"beta")).native() + "\r\n");
+    Remember(platform::ToNative(Stick(u"beta")) + "\r\n");
     form_.Load();
     EXPECT_EQ(form_.Drive1.Drive(), StickEntry());
     EXPECT_EQ(form_.Dir1.Path(), Stick(u"beta"));
@@ -113,9 +116,25 @@ TEST_F(BrowseTest, ARememberedFolderOpensOnTheVolumeThatHoldsIt) {
     EXPECT_TRUE(fs::exists(LastPath()));
 }
 
+TEST_F(BrowseTest, AWorkingDirectoryRemovedBeforeTheStartOpensAtTheDefaultFolder) {
+    const fs::path gone = root_ / "gone";
+    fs::create_directory(gone);
+    const fs::path before = fs::current_path();
+    ASSERT_EQ(::chdir(gone.c_str()), 0);
+    fs::remove(gone);
+    {
+        const remembered::RememberedFolder here(u".");
+        Form1 form(host_, here);
+        form.Drive1.SetVolumeSource([this] { return volumes_; });
+        form.Load();
+        EXPECT_EQ(form.Dir1.Path(), u"/");
+    }
+    ASSERT_EQ(::chdir(before.c_str()), 0);
+}
+
 TEST_F(BrowseTest, ABadRememberedFolderIsDeletedSilently) {
     for (const std::string& bytes :
-         {platform::ToPath(Stick(u"gone")).native() + "\r\n", std::string(), std::string("\r\n"),
+         {platform::ToNative(Stick(u"gone")) + "\r\n", std::string(), std::string("\r\n"),
           std::string("stick/beta\r\n"), std::string(1 << 17, '\xff')}) {
         Remember(bytes);
         Form1 form(host_, remembered_);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/native_text.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
 
@@ -122,7 +123,9 @@ TEST(DesignTable, ProgressBarReachesPastTheClientArea) {
 
 class Form1Test : public ::testing::Test {
 protected:
-    Form1Test() : folder_(std::filesystem::temp_directory_path()), form_(host_, folder_) {}
+    Form1Test()
+        : folder_(testing_support::AsText(std::filesystem::temp_directory_path())),
+          form_(host_, folder_) {}
 
     // What a user can see of every control, to tell whether anything changed.
     std::vector<std::u16string> Snapshot() {

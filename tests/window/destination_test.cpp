@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "tests/support/native_text.h"
 #include "tests/window/workflow_fixture.h"
 #include "window/texts.h"
 
@@ -50,7 +51,7 @@ TEST_F(DestinationTest, DoubleClickProposesANameAndShowsTheNameStage) {
     EXPECT_EQ(form_.DestFile.GetText(), u"report_XXX.txt");
     EXPECT_EQ(form_.DFile.GetText(), u"report_XXX.txt");
     EXPECT_EQ(form_.SFile.GetText(), u"report.txt");
-    EXPECT_EQ(form_.Path.GetText(), platform::ToText(files_));
+    EXPECT_EQ(form_.Path.GetText(), testing_support::AsText(files_));
     EXPECT_EQ(Shown(), kNameStage);
 }
 
@@ -132,7 +133,6 @@ TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
         bool notice = false;  // the notice line explains where the file goes
     } refusals[] = {
         {u"", u"Enter a destination file name"},
-        {u"REPORT.TXT", u"Source and destination are the same"},
         {u"report.txt", u"Source and destination are the same"},
         {u"../outside.txt", u"Not a plain file name", true},
         {u"folder/x", u"Not a plain file name", true},
@@ -142,11 +142,12 @@ TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
         {u".hidden", u"A hidden file has that name, choose another"},
         {u"link", u"That name is taken, choose another"},
         {u"dangling", u"That name is taken, choose another"},
+        {std::u16string(256, u'n'), u"Name too long, choose a shorter one", true},
     };
     const auto before = Snapshot(root_);
     DoubleClick(u"report.txt");
     for (const auto& refusal : refusals) {
-        SCOPED_TRACE(platform::ToPath(refusal.name).string());
+        SCOPED_TRACE(platform::ToNative(refusal.name));
         form_.DestFile.SetText(refusal.name);
         form_.go.Click();
         EXPECT_EQ(form_.Label1.Caption(), refusal.message);
@@ -157,6 +158,50 @@ TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
     }
     EXPECT_EQ(Snapshot(root_), before);
     EXPECT_FALSE(fs::exists(work_ / "LastPath"));
+}
+
+TEST_F(DestinationTest, EachRefusedNameGetsItsOwnReason) {
+    DoubleClick(u"report.txt");
+    std::vector<std::u16string> notices;
+    for (const std::u16string& name :
+         std::vector<std::u16string>{u"folder/x", u".", std::u16string(256, u'n')}) {
+        form_.DestFile.SetText(name);
+        form_.go.Click();
+        notices.push_back(form_.Label6.Caption());
+    }
+    EXPECT_NE(notices[0], notices[1]);
+    EXPECT_NE(notices[1], notices[2]);
+    EXPECT_NE(notices[0], notices[2]);
+}
+
+TEST_F(DestinationTest, APathTooLongForTheSystemIsNotCalledTaken) {
+    // Each name fits, but the folders and the name together are more than the system takes.
+    fs::path deep = files_;
+    const std::string level(200, 'd');
+    while (deep.native().size() < 4000) {
+        deep /= level;
+        fs::create_directory(deep);
+    }
+    WriteFile(deep / "s", "x");
+    form_.Dir1.SetPath(testing_support::AsText(deep));
+    DoubleClick(u"s");
+    form_.DestFile.SetText(std::u16string(120, u'n'));
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Name too long, choose a shorter one");
+    EXPECT_FALSE(form_.Murder.Visible());
+}
+
+TEST_F(DestinationTest, LetterCaseMakesAnotherNameWhereTheSystemTellsThemApart) {
+    WriteFile(files_ / "REPORT.TXT", "another file");
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"REPORT.TXT");
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Destination file exists, choose another name or delete it");
+    form_.Murder.Click();
+    EXPECT_TRUE(fs::exists(files_ / "report.txt"));
+    EXPECT_FALSE(fs::exists(files_ / "REPORT.TXT"));
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
 }
 
 TEST_F(DestinationTest, WildcardsAreTakenLiterally) {

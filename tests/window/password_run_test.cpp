@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cipher/cipher.h"
+#include "tests/support/native_text.h"
 #include "tests/window/workflow_fixture.h"
 
 namespace window {
@@ -100,7 +101,7 @@ TEST_F(PasswordRunTest, ASecondRunWithTheSamePasswordRestoresTheSource) {
     testing::FakeHost host;
     Form1 again(host, remembered_);
     again.Load();
-    EXPECT_EQ(again.Dir1.Path(), platform::ToText(files_));
+    EXPECT_EQ(again.Dir1.Path(), testing_support::AsText(files_));
     const auto& names = again.File1.Names();
     const auto found = std::find(names.begin(), names.end(), u"report_XXX.txt");
     ASSERT_NE(found, names.end());

@@ -13,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
+#include "tests/support/native_text.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
 
@@ -37,12 +38,12 @@ protected:
                  ::testing::UnitTest::GetInstance()->current_test_info()->name())),
           work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
           files_((fs::create_directories(root_ / "files"), root_ / "files")),
-          remembered_(work_),
+          remembered_(testing_support::AsText(work_)),
           form_(host_, remembered_) {
         WriteFile(files_ / "report.txt", "the source");
         WriteFile(files_ / "other.dat", "another file");
         form_.Load();
-        form_.Dir1.SetPath(platform::ToText(files_));
+        form_.Dir1.SetPath(testing_support::AsText(files_));
     }
     ~WorkflowTest() override { fs::remove_all(root_); }
 

@@ -1,0 +1,50 @@
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+// what() is for a programmer's eyes (a log, a debugger), so UTF-8 is enough there; a unit
+// that is no character on its own shows as U+FFFD. The window shows Text().
+std::string Utf8ForWhat(std::u16string_view text) {
+    std::string bytes;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        char32_t code = text[at];
+        const bool high = code >= 0xD800 && code <= 0xDBFF;
+        if (high && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[++at] - 0xDC00);
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            code = 0xFFFD;
+        }
+        if (code < 0x80) {
+            bytes.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            bytes.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            bytes.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            bytes.push_back(static_cast<char>(0xF0 | (code >> 18)));
+            bytes.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+    return bytes;
+}
+
+}  // namespace
+
+FileError::FileError(std::error_code reason, std::u16string doing, std::u16string path)
+    : std::system_error(reason, Utf8ForWhat(doing + u" \"" + path + u"\"")),
+      doing_(std::move(doing)),
+      path_(std::move(path)) {}
+
+std::u16string FileError::Text() const {
+    return doing_ + u" \"" + path_ + u"\": " + ReasonText(code());
+}
+
+}  // namespace platform
