@@ -38,6 +38,7 @@ enum class NameProblem {
     DotName,       // "." or "..": they name folders
     FolderPart,    // holds a separator
     BadCharacter,  // a character the file system refuses in a name
+    DeviceName,    // a name the system keeps for a device (on Windows: CON, NUL, COM1, ...)
     TooLong,       // longer than the file system takes for one name
 };
 NameProblem CheckFileName(std::u16string_view name);

@@ -54,6 +54,10 @@ void Form1::go_Click() {
             Label1.SetCaption(u"Not a plain file name");
             ShowNotice(u"The name holds a character that file names cannot hold here.");
             return;
+        case platform::NameProblem::DeviceName:
+            Label1.SetCaption(u"Not a plain file name");
+            ShowNotice(u"The system keeps that name for a device: type another name.");
+            return;
         case platform::NameProblem::TooLong:
             Label1.SetCaption(u"Name too long, choose a shorter one");
             ShowNotice(u"The file system takes no file name that long.");

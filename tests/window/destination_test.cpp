@@ -19,7 +19,7 @@ using testing::ReadFile;
 using testing::WriteFile;
 
 // Every entry under a folder with its contents, to show that nothing on disk changed.
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+[[maybe_unused]] std::map<std::string, std::string> Snapshot(const fs::path& folder) {
     std::map<std::string, std::string> entries;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         const std::string name = fs::relative(entry.path(), folder).string();
@@ -121,6 +121,7 @@ TEST_F(DestinationTest, AFolderThatCannotBeRememberedDoesNotStopAcceptance) {
     EXPECT_NE(form_.Label6.Caption().find(u"could not be remembered"), std::u16string::npos);
 }
 
+#ifndef _WIN32  // Linux: symbolic links and names with '/' in them
 TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
     fs::create_directory(files_ / "folder");
     WriteFile(files_ / ".hidden", "hidden");
@@ -159,6 +160,7 @@ TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
     EXPECT_EQ(Snapshot(root_), before);
     EXPECT_FALSE(fs::exists(work_ / "LastPath"));
 }
+#endif
 
 TEST_F(DestinationTest, EachRefusedNameGetsItsOwnReason) {
     DoubleClick(u"report.txt");
@@ -174,6 +176,7 @@ TEST_F(DestinationTest, EachRefusedNameGetsItsOwnReason) {
     EXPECT_NE(notices[0], notices[2]);
 }
 
+#ifndef _WIN32  // Linux: folders nested past PATH_MAX
 TEST_F(DestinationTest, APathTooLongForTheSystemIsNotCalledTaken) {
     // Each name fits, but the folders and the name together are more than the system takes.
     fs::path deep = files_;
@@ -190,7 +193,9 @@ TEST_F(DestinationTest, APathTooLongForTheSystemIsNotCalledTaken) {
     EXPECT_EQ(form_.Label1.Caption(), u"Name too long, choose a shorter one");
     EXPECT_FALSE(form_.Murder.Visible());
 }
+#endif
 
+#ifndef _WIN32  // Linux: letter case tells names apart
 TEST_F(DestinationTest, LetterCaseMakesAnotherNameWhereTheSystemTellsThemApart) {
     WriteFile(files_ / "REPORT.TXT", "another file");
     DoubleClick(u"report.txt");
@@ -203,7 +208,9 @@ TEST_F(DestinationTest, LetterCaseMakesAnotherNameWhereTheSystemTellsThemApart) 
     form_.go.Click();
     EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
 }
+#endif
 
+#ifndef _WIN32  // Linux: '*' may be part of a name
 TEST_F(DestinationTest, WildcardsAreTakenLiterally) {
     DoubleClick(u"report.txt");
     form_.DestFile.SetText(u"*.dat");
@@ -212,6 +219,7 @@ TEST_F(DestinationTest, WildcardsAreTakenLiterally) {
     EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
     EXPECT_TRUE(fs::exists(files_ / "other.dat"));
 }
+#endif
 
 TEST_F(DestinationTest, KillNeverDeletesTheSourceUnderAnotherName) {
     fs::create_hard_link(files_ / "report.txt", files_ / "alias.txt");

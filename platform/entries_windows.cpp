@@ -1,0 +1,95 @@
+#include <windows.h>
+
+#include "platform/platform.h"
+#include "platform/windows_detail.h"
+
+namespace platform {
+
+using windows::OwnedHandle;
+using windows::Wide;
+
+namespace windows {
+
+std::optional<FileIdentity> IdentityOfHandle(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) return std::nullopt;
+    return FileIdentity{information.dwVolumeSerialNumber,
+                        (std::uint64_t{information.nFileIndexHigh} << 32) |
+                            information.nFileIndexLow};
+}
+
+}  // namespace windows
+
+namespace {
+
+// The reparse tag of the entry itself, without following it; 0 if it cannot be read.
+DWORD ReparseTag(const std::u16string& path) {
+    const OwnedHandle entry(CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                        nullptr));
+    FILE_ATTRIBUTE_TAG_INFO information{};
+    if (!entry.Valid() || !GetFileInformationByHandleEx(entry.Get(), FileAttributeTagInfo,
+                                                        &information, sizeof information)) {
+        return 0;
+    }
+    return information.ReparseTag;
+}
+
+}  // namespace
+
+EntryKind Classify(std::u16string_view pathText) {
+    const std::u16string path(pathText);
+    // The program does not declare itself ready for long paths, so the system takes none.
+    if (path.size() >= MAX_PATH) return EntryKind::PathTooLong;
+    // Wildcards are no part of any name; looking one up would match other files.
+    if (path.find_first_of(u"*?") != std::u16string::npos) return EntryKind::Missing;
+    const DWORD attributes = GetFileAttributesW(Wide(path));
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // Only a clear "not there" counts as missing: an entry that cannot be looked at may
+        // still exist, and callers use Missing as leave to create something at the path.
+        switch (GetLastError()) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_INVALID_NAME:
+                return EntryKind::Missing;
+            case ERROR_FILENAME_EXCED_RANGE:
+                return EntryKind::PathTooLong;
+            default:
+                return EntryKind::Other;
+        }
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && windows::IsLinkTag(ReparseTag(path))) {
+        return EntryKind::Other;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return EntryKind::Folder;
+    if (attributes & FILE_ATTRIBUTE_DEVICE) return EntryKind::Other;
+    if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return EntryKind::HiddenFile;
+    return EntryKind::OrdinaryFile;
+}
+
+std::optional<FileIdentity> IdentityOf(std::u16string_view path) {
+    // No access asked for: the identity can be read even while another program holds the
+    // file open without sharing.
+    const OwnedHandle entry(CreateFileW(Wide(std::u16string(path)), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                        nullptr));
+    if (!entry.Valid()) return std::nullopt;
+    return windows::IdentityOfHandle(entry.Get());
+}
+
+bool SameFile(std::u16string_view a, std::u16string_view b) {
+    const std::optional<FileIdentity> first = IdentityOf(a);
+    const std::optional<FileIdentity> second = IdentityOf(b);
+    return first && second && *first == *second;
+}
+
+void RemoveFile(std::u16string_view path) {
+    if (!DeleteFileW(Wide(std::u16string(path)))) {
+        windows::Fail(windows::LastError(), u"Cannot delete", path);
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,133 @@
+// Windows names are UTF-16 already: the window's text goes to the W functions unit for unit,
+// so every name the file system holds, paired surrogates or not, is listed and opened as it is.
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+bool IsSeparator(char16_t unit) { return unit == u'\\' || unit == u'/'; }
+
+// The names the system keeps for devices, with or without an extension ("NUL.txt" is NUL).
+bool IsDeviceName(std::u16string_view name) {
+    static constexpr std::array<std::u16string_view, 4> kPlain = {u"CON", u"PRN", u"AUX", u"NUL"};
+    const std::u16string key = NameKey(name.substr(0, std::min(name.find(u'.'), name.size())));
+    std::u16string_view stem = key;
+    while (!stem.empty() && stem.back() == u' ') stem.remove_suffix(1);
+    if (std::find(kPlain.begin(), kPlain.end(), stem) != kPlain.end()) return true;
+    return stem.size() == 4 && (stem.starts_with(u"COM") || stem.starts_with(u"LPT")) &&
+           stem[3] >= u'1' && stem[3] <= u'9';
+}
+
+const wchar_t* Wide(std::u16string_view text) {
+    return reinterpret_cast<const wchar_t*>(text.data());
+}
+
+int Length(std::u16string_view text) { return static_cast<int>(text.size()); }
+
+}  // namespace
+
+std::u16string FromNative(const NativeString& name) {
+    return std::u16string(name.begin(), name.end());
+}
+
+NativeString ToNative(std::u16string_view text) { return NativeString(text.begin(), text.end()); }
+
+char16_t Separator() { return u'\\'; }
+
+std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
+    std::u16string joined(folder);
+    if (joined.empty() || !IsSeparator(joined.back())) joined.push_back(Separator());
+    joined.append(name);
+    return joined;
+}
+
+NameProblem CheckFileName(std::u16string_view name) {
+    if (name.empty()) return NameProblem::Empty;
+    if (name == u"." || name == u"..") return NameProblem::DotName;
+    if (std::any_of(name.begin(), name.end(), IsSeparator)) return NameProblem::FolderPart;
+    const bool forbidden = std::any_of(name.begin(), name.end(), [](char16_t unit) {
+        return unit < 0x20 || std::u16string_view(u"<>:\"|?*").find(unit) != std::u16string_view::npos;
+    });
+    // The system drops a final dot or blank when it makes the file, so the file would appear
+    // under another name than the one checked.
+    if (forbidden || name.back() == u'.' || name.back() == u' ') return NameProblem::BadCharacter;
+    if (IsDeviceName(name)) return NameProblem::DeviceName;
+    if (name.size() > MAX_PATH - 5) return NameProblem::TooLong;  // 255 units, as NTFS and FAT take
+    return NameProblem::None;
+}
+
+// As the file system compares names: each unit by its upper case, without regard to language.
+bool SameName(std::u16string_view a, std::u16string_view b) {
+    return CompareStringOrdinal(Wide(a), Length(a), Wide(b), Length(b), TRUE) == CSTR_EQUAL;
+}
+
+std::u16string NameKey(std::u16string_view name) {
+    std::u16string key(name);
+    if (!key.empty()) {
+        CharUpperBuffW(reinterpret_cast<wchar_t*>(key.data()), static_cast<DWORD>(key.size()));
+    }
+    return key;
+}
+
+// The line is in the ANSI code page, as the system's other programs write such files; a
+// folder whose name has a character outside it cannot be written there, and is not written
+// as some look-alike that names another folder.
+std::optional<std::string> EncodeLine(std::u16string_view text) {
+    if (text.empty()) return std::string();
+    const UINT codePage = GetACP();
+    // The UTF-8 code page takes every character, but only reports a lone surrogate if asked.
+    const DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* reportDefault = codePage == CP_UTF8 ? nullptr : &usedDefault;
+    const int size =
+        WideCharToMultiByte(codePage, flags, Wide(text), Length(text), nullptr, 0, nullptr, reportDefault);
+    if (size <= 0 || usedDefault) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, flags, Wide(text), Length(text), bytes.data(), size, nullptr,
+                        reportDefault);
+    if (usedDefault) return std::nullopt;
+    return bytes;
+}
+
+std::u16string DecodeLine(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                         nullptr, 0);
+    std::u16string text(static_cast<std::size_t>(std::max(size, 0)), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                        reinterpret_cast<wchar_t*>(text.data()), size);
+    return text;
+}
+
+// The system's own words for its error codes, in the user's language; other reasons (the
+// program's own, from the C library's list) come in the ANSI code page.
+std::u16string ReasonText(const std::error_code& reason) {
+    std::u16string text;
+    if (reason.category() == std::system_category()) {
+        wchar_t* message = nullptr;
+        const DWORD length = FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                FORMAT_MESSAGE_IGNORE_INSERTS,
+            nullptr, static_cast<DWORD>(reason.value()), 0, reinterpret_cast<wchar_t*>(&message),
+            0, nullptr);
+        if (length > 0 && message != nullptr) text.assign(message, message + length);
+        LocalFree(message);
+        if (text.empty()) text = u"Error " + DecodeLine(std::to_string(reason.value()));
+    } else {
+        text = DecodeLine(reason.message());
+    }
+    // The status line reads as one sentence: no line break, and no full stop of its own.
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' ||
+                             text.back() == u' ' || text.back() == u'.')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace platform

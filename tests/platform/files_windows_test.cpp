@@ -1,0 +1,168 @@
+// Windows file services: what counts as an ordinary file, identity, sharing of the source,
+// and a destination that appears only when complete and never replaces anything.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/platform.h"
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::EntryKind;
+using testing_support::ReadBytes;
+using testing_support::ScratchFolder;
+using testing_support::WriteBytes;
+
+std::vector<std::string> Names(const ScratchFolder& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(WindowsEntries, HiddenAndSystemFilesAreNotOrdinaryFiles) {
+    const ScratchFolder folder;
+    for (const char* name : {"plain.txt", "hidden.txt", "system.txt"}) WriteBytes(folder / name, "x");
+    ASSERT_TRUE(SetFileAttributesW((folder / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesW((folder / "system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(platform::Classify(folder.Text("plain.txt")), EntryKind::OrdinaryFile);
+    EXPECT_EQ(platform::Classify(folder.Text("PLAIN.TXT")), EntryKind::OrdinaryFile);
+    EXPECT_EQ(platform::Classify(folder.Text("hidden.txt")), EntryKind::HiddenFile);
+    EXPECT_EQ(platform::Classify(folder.Text("system.txt")), EntryKind::HiddenFile);
+    EXPECT_EQ(platform::Classify(folder.Text()), EntryKind::Folder);
+    EXPECT_EQ(platform::Classify(folder.Text("missing")), EntryKind::Missing);
+    EXPECT_EQ(platform::Classify(folder.Text("missing\\deeper")), EntryKind::Missing);
+    EXPECT_EQ(platform::Classify(folder.Text("*.txt")), EntryKind::Missing);
+    EXPECT_EQ(platform::Classify(folder.Text(std::string(300, 'n'))), EntryKind::PathTooLong);
+}
+
+TEST(WindowsEntries, IdentityGoesByVolumeAndFileIndexNotByName) {
+    const ScratchFolder folder;
+    WriteBytes(folder / "a.txt", "a");
+    WriteBytes(folder / "b.txt", "a");
+    ASSERT_TRUE(CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "a.txt").c_str(), nullptr));
+    EXPECT_TRUE(platform::SameFile(folder.Text("a.txt"), folder.Text("A.TXT")));
+    EXPECT_TRUE(platform::SameFile(folder.Text("a.txt"), folder.Text("alias.txt")));
+    EXPECT_FALSE(platform::SameFile(folder.Text("a.txt"), folder.Text("b.txt")));
+    EXPECT_FALSE(platform::SameFile(folder.Text("a.txt"), folder.Text("missing")));
+    const auto identity = platform::IdentityOf(folder.Text("a.txt"));
+    ASSERT_TRUE(identity);
+    EXPECT_NE(identity->index, 0u);
+}
+
+TEST(WindowsEntries, RemoveFileNamesThePathOnFailure) {
+    const ScratchFolder folder;
+    WriteBytes(folder / "gone.txt", "x");
+    platform::RemoveFile(folder.Text("GONE.txt"));
+    EXPECT_FALSE(fs::exists(folder / "gone.txt"));
+    try {
+        platform::RemoveFile(folder.Text("gone.txt"));
+        ADD_FAILURE() << "no error";
+    } catch (const platform::FileError& error) {
+        EXPECT_EQ(error.code().value(), ERROR_FILE_NOT_FOUND);
+        EXPECT_EQ(error.Path(), folder.Text("gone.txt"));
+    }
+}
+
+TEST(WindowsInputFile, OthersMayReadTheSourceButNotChangeItDuringTheRun) {
+    const ScratchFolder folder;
+    WriteBytes(folder / "source.bin", "0123456789");
+    platform::InputFile source(folder.Text("source.bin"));
+    EXPECT_EQ(source.Size(), 10);
+    const auto openFor = [&](DWORD access) {
+        HANDLE other = CreateFileW((folder / "source.bin").c_str(), access,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                   nullptr);
+        const bool opened = other != INVALID_HANDLE_VALUE;
+        if (opened) CloseHandle(other);
+        return opened;
+    };
+    EXPECT_TRUE(openFor(GENERIC_READ));
+    EXPECT_FALSE(openFor(GENERIC_WRITE));
+    std::uint8_t buffer[16];
+    EXPECT_EQ(source.Read(buffer), 10u);
+    EXPECT_EQ(source.Read(buffer), 0u);
+    EXPECT_TRUE(source.IsSameFileAs(folder.Text("SOURCE.BIN")));
+    EXPECT_THROW(platform::InputFile(folder.Text()), platform::FileError);
+    EXPECT_THROW(platform::InputFile(folder.Text("missing")), platform::FileError);
+}
+
+TEST(WindowsOutputFile, AppearsOnlyOnCommitAndIsHiddenUntilThen) {
+    const ScratchFolder folder;
+    {
+        platform::OutputFile output(folder.Text("result.bin"));
+        const std::uint8_t bytes[] = {'a', 'b', 'c'};
+        output.Write(bytes);
+        EXPECT_TRUE(platform::ListOrdinaryFiles(folder.Text()).empty());
+        EXPECT_FALSE(fs::exists(folder / "result.bin"));
+        output.Commit();
+    }
+    EXPECT_EQ(ReadBytes(folder / "result.bin"), "abc");
+    EXPECT_EQ(platform::Classify(folder.Text("result.bin")), EntryKind::OrdinaryFile);
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
+    {
+        platform::OutputFile abandoned(folder.Text("never.bin"));
+    }
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
+}
+
+TEST(WindowsOutputFile, CommitNeverReplacesWhatAppearedMeanwhileInAnyCase) {
+    const ScratchFolder folder;
+    platform::OutputFile output(folder.Text("taken.bin"));
+    const std::uint8_t bytes[] = {'n', 'e', 'w'};
+    output.Write(bytes);
+    WriteBytes(folder / "TAKEN.BIN", "old");
+    EXPECT_THROW(output.Commit(), platform::FileError);
+    EXPECT_EQ(ReadBytes(folder / "taken.bin"), "old");
+}
+
+TEST(WindowsOutputFile, ADriveRootDestinationGetsItsTemporaryInTheRoot) {
+    // The C: of the tests' own wine prefix, written by no one else.
+    const std::u16string name = u"tessomar-root-" + std::u16string(u"\u20ac") + u".bin";
+    const fs::path onDisk = fs::path(L"C:\\") / fs::path(std::wstring(name.begin(), name.end()));
+    const auto rootNames = [] {
+        std::vector<std::wstring> names;
+        for (const auto& entry : fs::directory_iterator(L"C:\\")) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const auto before = rootNames();
+    {
+        platform::OutputFile output(platform::JoinPath(u"C:\\", name));
+        const std::uint8_t bytes[] = {'r'};
+        output.Write(bytes);
+        output.Commit();
+    }
+    EXPECT_EQ(ReadBytes(onDisk), "r");
+    fs::remove(onDisk);
+    EXPECT_EQ(rootNames(), before);
+}
+
+TEST(WindowsOutputFile, MissingFolderIsAnErrorNamingTheDestination) {
+    const ScratchFolder folder;
+    try {
+        platform::OutputFile output(folder.Text("missing\\result.bin"));
+        ADD_FAILURE() << "no error";
+    } catch (const platform::FileError& error) {
+        EXPECT_EQ(error.Path(), folder.Text("missing\\result.bin"));
+    }
+}
+
+TEST(WindowsTextFiles, ReplacedWholeAndReadFromTheStart) {
+    const ScratchFolder folder;
+    platform::WriteWholeFile(folder.Text("LastPath"), "C:\\\r\n");
+    EXPECT_EQ(ReadBytes(folder / "LastPath"), "C:\\\r\n");
+    platform::WriteWholeFile(folder.Text("LastPath"), "D:\\x\r\n");
+    EXPECT_EQ(platform::ReadFileStart(folder.Text("lastpath"), 3), "D:\\");
+    EXPECT_EQ(platform::ReadFileStart(folder.Text("missing"), 3), std::nullopt);
+    EXPECT_EQ(platform::ReadFileStart(folder.Text(), 3), std::nullopt);
+    EXPECT_THROW(platform::WriteWholeFile(folder.Text("missing\\LastPath"), "x"), platform::FileError);
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"LastPath"});
+}
+
+}  // namespace

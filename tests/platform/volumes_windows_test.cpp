@@ -1,0 +1,88 @@
+// Drives and folder paths on Windows.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/platform.h"
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+using platform::FolderChain;
+using platform::VolumeHolds;
+using Texts = std::vector<std::u16string>;
+
+Texts Paths(const std::vector<platform::FolderStep>& chain) {
+    Texts paths;
+    for (const auto& step : chain) paths.push_back(step.path);
+    return paths;
+}
+
+TEST(WindowsVolumes, DrivesInLetterOrderShownWithTheirLabels) {
+    // The prefix's C: is a folder; wine keeps its label in a file at the root.
+    wchar_t before[MAX_PATH + 1] = {};
+    GetVolumeInformationW(L"C:\\", before, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
+    ASSERT_TRUE(SetVolumeLabelW(L"C:\\", L"TESSDISK"));
+    const std::vector<platform::Volume> volumes = platform::ListVolumes();
+    SetVolumeLabelW(L"C:\\", before[0] != L'\0' ? before : nullptr);
+
+    ASSERT_GE(volumes.size(), 2u);  // C: and wine's Z:
+    EXPECT_TRUE(std::is_sorted(volumes.begin(), volumes.end(),
+                               [](const auto& a, const auto& b) { return a.path < b.path; }));
+    const auto c = std::find_if(volumes.begin(), volumes.end(),
+                                [](const auto& volume) { return volume.path == u"C:\\"; });
+    ASSERT_NE(c, volumes.end());
+    EXPECT_EQ(c->label, u"TESSDISK");
+    EXPECT_EQ(c->text, u"c: [TESSDISK]");
+    for (const auto& volume : volumes) {
+        EXPECT_EQ(volume.path.size(), 3u);
+        const std::u16string letter = {char16_t(volume.path[0] + 0x20), u':'};
+        EXPECT_EQ(volume.text.substr(0, 2), letter);
+    }
+    EXPECT_EQ(platform::DefaultFolder(), u"C:\\");
+    EXPECT_TRUE(platform::FolderExists(u"C:\\"));
+    EXPECT_TRUE(platform::FolderExists(u"c:"));
+}
+
+TEST(WindowsVolumes, FolderChainStartsAtTheDriveRootAndResolvesTheTextAlone) {
+    EXPECT_EQ(Paths(FolderChain(u"c:\\Users\\.\\bob\\..\\ann\\\\Letters\\")),
+              (Texts{u"C:\\", u"C:\\Users", u"C:\\Users\\ann", u"C:\\Users\\ann\\Letters"}));
+    EXPECT_EQ(FolderChain(u"D:/a/b").back().path, u"D:\\a\\b");
+    EXPECT_EQ(FolderChain(u"D:\\a").back().name, u"a");
+    EXPECT_EQ(Paths(FolderChain(u"D:")), Texts{u"D:\\"});
+    EXPECT_EQ(FolderChain(u"D:\\..\\..").back().path, u"D:\\");
+    EXPECT_EQ(FolderChain(u"D:\\").front().name, u"D:\\");
+    for (const char16_t* relative : {u"", u"Users\\ann", u"C:Users", u"\\Users", u"\\\\server\\share"}) {
+        EXPECT_TRUE(FolderChain(relative).empty());
+    }
+}
+
+TEST(WindowsVolumes, AVolumeHoldsTheFoldersOnItsDriveWhateverTheirCase) {
+    EXPECT_TRUE(VolumeHolds(u"C:\\", u"c:\\users\\ann"));
+    EXPECT_TRUE(VolumeHolds(u"Z:\\", u"Z:"));
+    EXPECT_FALSE(VolumeHolds(u"D:\\", u"C:\\users"));
+    EXPECT_FALSE(VolumeHolds(u"C:\\", u"users"));
+}
+
+TEST(WindowsVolumes, HiddenAndSystemEntriesAreNotListed) {
+    const testing_support::ScratchFolder folder;
+    for (const char* name : {"plain.txt", "hidden.txt", "system.txt", ".dotted"}) {
+        testing_support::WriteBytes(folder / name, name);
+    }
+    std::filesystem::create_directories(folder / "Sub");
+    std::filesystem::create_directories(folder / "HiddenSub");
+    ASSERT_TRUE(SetFileAttributesW((folder / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesW((folder / "system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(SetFileAttributesW((folder / "HiddenSub").c_str(),
+                                   FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN));
+
+    Texts files = platform::ListOrdinaryFiles(folder.Text());
+    std::sort(files.begin(), files.end());
+    // Wine hides names that begin with a dot, as the Linux build does.
+    EXPECT_EQ(files, Texts{u"plain.txt"});
+    EXPECT_EQ(platform::ListSubfolders(folder.Text()), Texts{u"Sub"});
+    EXPECT_THROW(platform::ListOrdinaryFiles(folder.Text("missing")), platform::FileError);
+}
+
+}  // namespace

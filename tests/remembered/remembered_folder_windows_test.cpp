@@ -1,0 +1,48 @@
+// "LastPath" on Windows: the ANSI code page, the 5-byte drive root, and hidden files unseen.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include "remembered/remembered_folder.h"
+#include "tests/support/scratch_folder.h"
+
+namespace remembered {
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
+
+TEST(RememberedFolderWindows, ADriveRootIsWrittenAsFiveBytesAndReadBack) {
+    const testing_support::ScratchFolder folder;
+    const RememberedFolder remembered(folder.Text());
+    remembered.Write(u"C:\\");
+    EXPECT_EQ(ReadBytes(folder / "LastPath"), "C:\\\r\n");
+    EXPECT_TRUE(remembered.Exists());
+    EXPECT_EQ(remembered.Read(), u"C:\\");
+}
+
+TEST(RememberedFolderWindows, FoldersAreWrittenInTheAnsiCodePageOrNotAtAll) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const testing_support::ScratchFolder folder;
+    const RememberedFolder remembered(folder.Text());
+    remembered.Write(u"D:\\Caf\u00e9\\\u20ac \u017d");
+    EXPECT_EQ(ReadBytes(folder / "LastPath"), "D:\\Caf\xe9\\\x80 \x8e\r\n");
+    EXPECT_EQ(remembered.Read(), u"D:\\Caf\u00e9\\\u20ac \u017d");
+    // A folder the code page cannot name is not remembered, and the last one stays.
+    EXPECT_THROW(remembered.Write(u"D:\\\u65e5\u672c"), std::system_error);
+    EXPECT_EQ(remembered.Read(), u"D:\\Caf\u00e9\\\u20ac \u017d");
+}
+
+TEST(RememberedFolderWindows, AHiddenOrSystemFileIsNotFound) {
+    const testing_support::ScratchFolder folder;
+    const RememberedFolder remembered(folder.Text());
+    WriteBytes(folder / "LastPath", "C:\\\r\n");
+    for (const DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+        ASSERT_TRUE(SetFileAttributesW((folder / "LastPath").c_str(), attribute));
+        EXPECT_FALSE(remembered.Exists());
+    }
+    ASSERT_TRUE(SetFileAttributesW((folder / "LastPath").c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(remembered.Exists());
+}
+
+}  // namespace
+}  // namespace remembered

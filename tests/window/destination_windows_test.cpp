@@ -1,0 +1,77 @@
+// The Name stage and a whole run on Windows: letter case, hidden and system files, device
+// names, and a source in a drive root.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "tests/support/scratch_folder.h"
+#include "tests/support/shared_vectors.h"
+#include "tests/window/workflow_fixture.h"
+
+namespace window {
+namespace {
+
+namespace fs = std::filesystem;
+using DestinationWindowsTest = testing::WorkflowTest;
+
+TEST_F(DestinationWindowsTest, TheSourceInOtherLetterCaseIsRefusedAsTheSame) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"REPORT.TXT");
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Source and destination are the same");
+    EXPECT_EQ(Shown(), kNameStage);
+}
+
+TEST_F(DestinationWindowsTest, HiddenAndSystemFilesAreNeitherListedNorFoundAsExisting) {
+    testing::WriteFile(files_ / "hidden.txt", "h");
+    testing::WriteFile(files_ / "system.txt", "s");
+    ASSERT_TRUE(SetFileAttributesW((files_ / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesW((files_ / "system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
+    form_.Dir1.SetPath(testing_support::AsText(files_));
+    EXPECT_EQ(form_.File1.Names(), (std::vector<std::u16string>{u"other.dat", u"report.txt"}));
+    DoubleClick(u"report.txt");
+    for (const char16_t* name : {u"hidden.txt", u"SYSTEM.TXT"}) {
+        form_.DestFile.SetText(name);
+        form_.go.Click();
+        EXPECT_EQ(form_.Label1.Caption(), u"A hidden file has that name, choose another");
+        EXPECT_FALSE(form_.Murder.Visible());
+    }
+}
+
+TEST_F(DestinationWindowsTest, ADeviceNameIsNotAFileName) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"nul.txt");
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Not a plain file name");
+    EXPECT_TRUE(form_.Label6.Visible());
+}
+
+TEST_F(DestinationWindowsTest, ARunFromADriveRootWritesBesideTheSourceAndRemembersTheRoot) {
+    // The C: of the tests' own wine prefix; the names are this test's alone.
+    std::random_device random;
+    const std::u16string stem = u"tessomar-" + platform::DecodeLine(std::to_string(random()));
+    const fs::path source = fs::path(L"C:\\") / platform::ToNative(stem + u".txt");
+    const fs::path destination = fs::path(L"C:\\") / platform::ToNative(stem + u"_XXX.txt");
+    testing_support::WriteBytes(source, testing_support::kSharedSource);
+
+    form_.Dir1.SetPath(u"C:\\");
+    DoubleClick(stem + u".txt");
+    EXPECT_EQ(form_.Path.GetText(), u"C:\\");
+    form_.go.Click();
+    ASSERT_EQ(form_.Label1.Caption(), u"Enter Password");
+    EXPECT_EQ(testing::ReadFile(work_ / "LastPath"), "C:\\\r\n");
+    form_.Pwd.SetText(testing_support::kSharedPassword);
+    form_.Pwd2.SetText(testing_support::kSharedPassword);
+    form_.Start.Click();
+    const std::string written = testing_support::ReadBytes(destination);
+    fs::remove(source);
+    fs::remove(destination);
+    EXPECT_EQ(form_.Label1.Caption(), u"... Done ...");
+    EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()),
+              testing_support::kSharedDestination);
+}
+
+}  // namespace
+}  // namespace window

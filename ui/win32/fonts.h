@@ -1,0 +1,13 @@
+// The design's fonts as the system's fonts, at the screen's DPI.
+#pragma once
+
+#include <windows.h>
+
+#include "window/form1.h"
+
+namespace ui::win32 {
+
+// The caller deletes the font (DeleteObject) once no control uses it.
+HFONT CreateDesignFont(const window::Font& font, int dpi);
+
+}  // namespace ui::win32

@@ -1,0 +1,155 @@
+#include "ui/win32/list_views.h"
+
+#include "ui/win32/wide.h"
+
+namespace ui::win32 {
+namespace {
+
+int CurrentRow(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+
+}  // namespace
+
+// The design gives the closed height; the list that drops down needs room of its own.
+DriveListView::DriveListView(window::DriveListBox& drives, Dispatcher& dispatcher,
+                             Placement placement)
+    : drives_(drives), dispatcher_(dispatcher) {
+    placement.pixels.bottom = placement.pixels.top + 10 * (placement.pixels.bottom - placement.pixels.top);
+    Create(L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, placement);
+    drives_.SetObserver(this);
+    ControlChanged(drives_);
+}
+
+DriveListView::~DriveListView() { drives_.SetObserver(nullptr); }
+
+void DriveListView::ControlChanged(const window::Control&) {
+    if (shown_ != drives_.Entries()) {
+        shown_ = drives_.Entries();
+        SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
+        for (const window::Text& entry : shown_) {
+            SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
+        }
+    }
+    SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(drives_.ListIndex()), 0);
+    ShowAs(drives_.Visible());
+}
+
+void DriveListView::Command(WORD code) {
+    if (code == CBN_DROPDOWN) {
+        // Drives come and go (a stick put in): the list is read again each time it opens.
+        dispatcher_.Run([this] { drives_.Refresh(); });
+    } else if (code == CBN_SELENDOK) {
+        const auto index = SendMessageW(Handle(), CB_GETCURSEL, 0, 0);
+        if (index < 0) return;
+        dispatcher_.Run([this, index] { drives_.Choose(static_cast<std::size_t>(index)); });
+        // A drive that could not be opened leaves the list where it was.
+        ControlChanged(drives_);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+
+DirListView::DirListView(window::DirListBox& folders, Dispatcher& dispatcher,
+                         const Placement& placement, int indentPixels)
+    : folders_(folders), dispatcher_(dispatcher), indentPixels_(indentPixels) {
+    Create(L"LISTBOX",
+           WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+               LBS_NOINTEGRALHEIGHT,
+           WS_EX_CLIENTEDGE, placement);
+    folders_.SetObserver(this);
+    ControlChanged(folders_);
+}
+
+DirListView::~DirListView() { folders_.SetObserver(nullptr); }
+
+void DirListView::ControlChanged(const window::Control&) {
+    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+    for (const window::DirListBox::Entry& entry : folders_.Entries()) {
+        SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry.name).c_str()));
+    }
+    SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(folders_.ListIndex()), 0);
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
+    ShowAs(folders_.Visible());
+}
+
+void DirListView::Command(WORD code) {
+    if (code == LBN_DBLCLK) Open(CurrentRow(Handle()));
+}
+
+bool DirListView::Enter() {
+    Open(CurrentRow(Handle()));
+    return true;
+}
+
+void DirListView::Open(int row) {
+    if (row < 0) return;
+    dispatcher_.Run([this, row] { folders_.OpenEntry(static_cast<std::size_t>(row)); });
+}
+
+// Each entry shifted right by its level, so the list reads as a path from the root down.
+void DirListView::DrawItem(const DRAWITEMSTRUCT& item) {
+    const auto& entries = folders_.Entries();
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID < entries.size()) {
+        const window::DirListBox::Entry& entry = entries[item.itemID];
+        RECT text = item.rcItem;
+        text.left += 2 + entry.depth * indentPixels_;
+        SetBkMode(item.hDC, TRANSPARENT);
+        SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        const std::wstring name = Wide(entry.name);
+        DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &text,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+// ---------------------------------------------------------------------------------------
+
+FileListView::FileListView(window::FileListBox& files, Dispatcher& dispatcher,
+                           const Placement& placement)
+    : files_(files), dispatcher_(dispatcher) {
+    Create(L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+           WS_EX_CLIENTEDGE, placement);
+    files_.SetObserver(this);
+    ControlChanged(files_);
+}
+
+FileListView::~FileListView() { files_.SetObserver(nullptr); }
+
+void FileListView::ControlChanged(const window::Control&) {
+    if (shown_ != files_.Names()) {
+        shown_ = files_.Names();
+        SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+        for (const window::Text& name : shown_) {
+            SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
+        }
+    }
+    SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(files_.ListIndex()), 0);
+    ShowAs(files_.Visible());
+}
+
+void FileListView::Command(WORD code) {
+    if (code == LBN_SELCHANGE) {
+        const int row = CurrentRow(Handle());
+        dispatcher_.Run([this, row] { files_.Select(row); });
+    } else if (code == LBN_DBLCLK) {
+        Pick(CurrentRow(Handle()));
+    }
+}
+
+bool FileListView::Enter() {
+    Pick(CurrentRow(Handle()));
+    return true;
+}
+
+void FileListView::Pick(int row) {
+    if (row < 0) return;
+    dispatcher_.Run([this, row] {
+        files_.Select(row);
+        files_.DblClick();
+    });
+}
+
+}  // namespace ui::win32

@@ -1,0 +1,59 @@
+// The views of the three lists: a drop-down COMBOBOX for the drives, an owner-drawn LISTBOX
+// for the folders (each entry drawn at its level) and a LISTBOX for the files.
+#pragma once
+
+#include <vector>
+
+#include "ui/win32/simple_views.h"
+#include "window/lists.h"
+
+namespace ui::win32 {
+
+class DriveListView : public View {
+public:
+    DriveListView(window::DriveListBox& drives, Dispatcher& dispatcher, Placement placement);
+    ~DriveListView() override;
+    void ControlChanged(const window::Control&) override;
+    void Command(WORD code) override;
+
+private:
+    window::DriveListBox& drives_;
+    Dispatcher& dispatcher_;
+    std::vector<window::Text> shown_;
+};
+
+class DirListView : public View {
+public:
+    DirListView(window::DirListBox& folders, Dispatcher& dispatcher, const Placement& placement,
+                int indentPixels);
+    ~DirListView() override;
+    void ControlChanged(const window::Control&) override;
+    void Command(WORD code) override;
+    void DrawItem(const DRAWITEMSTRUCT& item) override;
+    bool Enter() override;
+
+private:
+    void Open(int row);
+
+    window::DirListBox& folders_;
+    Dispatcher& dispatcher_;
+    int indentPixels_;
+};
+
+class FileListView : public View {
+public:
+    FileListView(window::FileListBox& files, Dispatcher& dispatcher, const Placement& placement);
+    ~FileListView() override;
+    void ControlChanged(const window::Control&) override;
+    void Command(WORD code) override;
+    bool Enter() override;
+
+private:
+    void Pick(int row);
+
+    window::FileListBox& files_;
+    Dispatcher& dispatcher_;
+    std::vector<window::Text> shown_;
+};
+
+}  // namespace ui::win32

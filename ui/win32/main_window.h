@@ -1,0 +1,54 @@
+// The window on screen: one standard control per control of Form1, placed and dressed from
+// the design table at the screen's DPI, redrawn whenever the model changes.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/win32/dispatcher.h"
+#include "ui/win32/simple_views.h"
+#include "ui/win32/win32_host.h"
+#include "window/form1.h"
+
+namespace ui::win32 {
+
+class MainWindow {
+public:
+    MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    HWND Handle() const { return handle_; }
+    // The control that shows the model's control of that name, or nullptr.
+    HWND ControlFor(const std::string& name) const;
+    void Show(int how);
+    // Takes the keyboard messages the window itself handles (Tab, Enter); true if it did.
+    bool PreTranslate(MSG& message);
+    // Runs reactions until the window is closed; returns the program's exit code.
+    int RunMessageLoop();
+
+private:
+    static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM w, LPARAM l);
+    LRESULT Handle(UINT message, WPARAM w, LPARAM l);
+    std::unique_ptr<View> MakeView(const window::DesignEntry& entry, const Placement& placement);
+    void AddTips();
+    void OnEnter();
+    void FocusFirstInput();
+    View* ViewFor(HWND control) const;
+
+    window::Form1& form_;
+    Win32Host& host_;
+    Dispatcher dispatcher_;
+    HWND handle_ = nullptr;
+    int dpi_ = 96;
+    std::vector<HFONT> fonts_;
+    std::map<std::string, std::unique_ptr<View>> views_;
+    std::vector<View*> tabOrder_;
+};
+
+}  // namespace ui::win32
