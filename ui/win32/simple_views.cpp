@@ -41,8 +41,11 @@ HWND View::Create(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
     return handle_;
 }
 
+// By the control's own flag: IsWindowVisible also says false for every control while the
+// window itself is not shown yet.
 void View::ShowAs(bool visible) const {
-    if ((IsWindowVisible(handle_) != FALSE) != visible) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    const bool shown = (GetWindowLongW(handle_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != visible) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 SolidBrush::~SolidBrush() {

@@ -1,0 +1,168 @@
+// The Win32 window through its real controls: typed characters, clicks, Enter and
+// double-clicks sent to the system's own EDIT, BUTTON and LISTBOX controls, on a virtual
+// screen under wine.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "remembered/remembered_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/shared_vectors.h"
+#include "ui/win32/main_window.h"
+#include "ui/win32/win32_host.h"
+#include "window/form1.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
+
+std::wstring TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+class Win32WindowTest : public ::testing::Test {
+protected:
+    Win32WindowTest() {
+        WriteBytes(files_ / "report.txt", testing_support::kSharedSource);
+        WriteBytes(files_ / "other.dat", "another file");
+        form_.Load();
+        form_.Dir1.SetPath(files_.Text());
+        window_.Show(SW_SHOWNORMAL);
+        Pump();
+    }
+
+    HWND Control(const char* name) const { return window_.ControlFor(name); }
+    bool Shown(const char* name) const { return IsWindowVisible(Control(name)) != FALSE; }
+
+    // Delivers what is queued, as the program's own loop does.
+    void Pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (window_.PreTranslate(message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    void Type(const char* name, const std::u16string& text) {
+        SetFocus(Control(name));
+        for (const char16_t unit : text) SendMessageW(Control(name), WM_CHAR, unit, 1);
+        Pump();
+    }
+    void Press(UINT key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+        Pump();
+    }
+    void Click(const char* name) {
+        SendMessageW(Control(name), BM_CLICK, 0, 0);
+        Pump();
+    }
+    void DoubleClickFile(const wchar_t* name) {
+        const HWND list = Control("File1");
+        const auto index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(name));
+        ASSERT_GE(index, 0);
+        RECT item;
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        const LPARAM at = MAKELPARAM(item.left + 4, item.top + 2);
+        SetFocus(list);
+        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+            SendMessageW(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        }
+        Pump();
+    }
+
+    testing_support::ScratchFolder work_;
+    testing_support::ScratchFolder files_;
+    ui::win32::Win32Host host_;
+    remembered::RememberedFolder remembered_{work_.Text()};
+    window::Form1 form_{host_, remembered_};
+    ui::win32::MainWindow window_{GetModuleHandleW(nullptr), form_, host_};
+};
+
+TEST_F(Win32WindowTest, OpensOnTheBrowseStageAtTheDesignedSize) {
+    const HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+    ReleaseDC(nullptr, screen);
+    RECT client;
+    GetClientRect(window_.Handle(), &client);
+    EXPECT_EQ(client.right, 415);
+    EXPECT_EQ(client.bottom, 288);
+    EXPECT_EQ(TextOf(window_.Handle()), L"Tessomar - Secure  File encryp / decrypt");
+    EXPECT_EQ(TextOf(Control("Label1")), L"Select Source File");
+    for (const char* shown : {"Label1", "Help", "Drive1", "Dir1", "File1", "filemask"}) {
+        EXPECT_TRUE(Shown(shown)) << shown;
+    }
+    for (const char* hidden : {"go", "SFile", "DFile", "DestFile", "Pwd", "Start", "ProgBar"}) {
+        EXPECT_FALSE(Shown(hidden)) << hidden;
+    }
+    EXPECT_EQ(GetFocus(), Control("Dir1"));
+    RECT drive;
+    GetWindowRect(Control("Drive1"), &drive);
+    MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&drive), 2);
+    EXPECT_EQ(drive.left, 8);   // 120 twips
+    EXPECT_EQ(drive.top, 32);   // 480 twips
+    EXPECT_EQ(SendMessageW(Control("Pwd"), EM_GETPASSWORDCHAR, 0, 0), L'*');
+    EXPECT_TRUE(GetWindowLongW(Control("SFile"), GWL_STYLE) & ES_READONLY);
+    EXPECT_FALSE(GetWindowLongW(Control("DestFile"), GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(Win32WindowTest, TypingAMaskRefiltersTheFileList) {
+    EXPECT_EQ(SendMessageW(Control("File1"), LB_GETCOUNT, 0, 0), 2);
+    SendMessageW(Control("filemask"), EM_SETSEL, 0, -1);
+    Type("filemask", u"*.txt");
+    EXPECT_EQ(form_.filemask.GetText(), u"*.txt");
+    EXPECT_EQ(SendMessageW(Control("File1"), LB_GETCOUNT, 0, 0), 1);
+}
+
+TEST_F(Win32WindowTest, AWholeRunThroughTheControls) {
+    DoubleClickFile(L"report.txt");
+    EXPECT_EQ(TextOf(Control("Label1")), L"Destination File");
+    EXPECT_EQ(TextOf(Control("DestFile")), L"report_XXX.txt");
+    EXPECT_FALSE(Shown("File1"));
+    EXPECT_EQ(GetFocus(), Control("DestFile"));
+
+    Press(VK_RETURN);
+    EXPECT_EQ(TextOf(Control("Label1")), L"Enter Password");
+    EXPECT_TRUE(Shown("Pwd"));
+    EXPECT_TRUE(Shown("Start"));
+    EXPECT_FALSE(Shown("go"));
+    EXPECT_EQ(TextOf(Control("SFile")), L"report.txt");
+    EXPECT_EQ(GetFocus(), Control("Pwd"));
+
+    Type("Pwd", testing_support::kSharedPassword);
+    EXPECT_TRUE(Shown("Pwd2"));
+    SetFocus(Control("Pwd"));
+    Press(VK_RETURN);  // on to the retype box
+    EXPECT_EQ(GetFocus(), Control("Pwd2"));
+    Type("Pwd2", testing_support::kSharedPassword);
+    Press(VK_RETURN);  // Enc/Decrypt
+
+    EXPECT_EQ(TextOf(Control("Label1")), L"... Done ...");
+    EXPECT_TRUE(Shown("Progress"));
+    EXPECT_EQ(TextOf(Control("Progress")), L" 35 Bytes");
+    const std::string written = ReadBytes(files_ / "report_XXX.txt");
+    EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()),
+              testing_support::kSharedDestination);
+}
+
+TEST_F(Win32WindowTest, AnExistingDestinationIsOfferedForDeletionByClicks) {
+    DoubleClickFile(L"report.txt");
+    SendMessageW(Control("DestFile"), EM_SETSEL, 0, -1);
+    Type("DestFile", u"other.dat");
+    Click("go");
+    EXPECT_EQ(TextOf(Control("Label1")), L"Destination file exists, choose another name or delete it");
+    ASSERT_TRUE(Shown("Murder"));
+    Click("Murder");
+    EXPECT_FALSE(fs::exists(files_ / "other.dat"));
+    Click("go");
+    EXPECT_EQ(TextOf(Control("Label1")), L"Enter Password");
+}
+
+}  // namespace
