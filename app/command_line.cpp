@@ -52,8 +52,8 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments,
                                   "'\nTry 'tessomar --help' for more information.\n");
         }
         const std::filesystem::path path(argument);
-        line.paths.push_back(platform::ToText(
-            path.is_absolute() || workingFolder.empty() ? path : workingFolder / path));
+        line.paths.push_back(platform::FromNative(
+            (path.is_absolute() || workingFolder.empty() ? path : workingFolder / path).native()));
     }
     return line;
 }

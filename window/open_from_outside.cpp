@@ -67,7 +67,7 @@ void OpenFile(Form1& form, platform::EntryKind kind, const Text& folder, const T
         return;
     }
     try {
-        platform::InputFile readable(platform::ToPath(platform::JoinPath(folder, name)));
+        platform::InputFile readable(platform::JoinPath(folder, name));
     } catch (const std::system_error& error) {
         Refuse(form, name + u": cannot be read (" + ReasonText(error) + u")");
         return;
@@ -118,7 +118,7 @@ void OpenFromOutside(Form1& form, const std::vector<Text>& paths) {
         }
         return;
     }
-    const platform::EntryKind kind = platform::Classify(platform::ToPath(whole));
+    const platform::EntryKind kind = platform::Classify(whole);
     if (kind == platform::EntryKind::Missing) {
         Refuse(form, chain.back().name + WhyNotListed(kind));
         return;

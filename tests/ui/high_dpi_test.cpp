@@ -21,7 +21,7 @@ TEST(HighDpi, AtScaleTwoTheWindowAndItsIconAreDrawnAtTwiceTheSize) {
     const std::filesystem::path work = std::filesystem::temp_directory_path() /
                                        ("tessomar-high-dpi-" + std::to_string(::getpid()));
     std::filesystem::create_directories(work);
-    const remembered::RememberedFolder remembered(work);
+    const remembered::RememberedFolder remembered(platform::FromNative(work.native()));
     QtHost host;
     window::Form1 form(host, remembered);
     MainWindow window(form, host);

@@ -24,6 +24,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "window/form1.h"
+#include "tests/support/native_text.h"
 
 namespace ui::qt {
 namespace {
@@ -71,7 +72,7 @@ protected:
                  ::testing::UnitTest::GetInstance()->current_test_info()->name())),
           work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
           files_((fs::create_directories(root_ / "files" / "inner"), root_ / "files")),
-          remembered_(work_),
+          remembered_(testing_support::AsText(work_)),
           form_(host_, remembered_),
           window_(form_, host_) {
         for (const char* name : {"report.txt", "other.dat", "inner/deep.txt"}) {
@@ -84,7 +85,7 @@ protected:
     void Start(const std::vector<fs::path>& commandLine = {}) {
         form_.Load();
         std::vector<window::Text> paths;
-        for (const fs::path& path : commandLine) paths.push_back(platform::ToText(path));
+        for (const fs::path& path : commandLine) paths.push_back(testing_support::AsText(path));
         if (!paths.empty()) window_.Dispatch([&] { window::OpenFromOutside(form_, paths); });
         window_.show();
         window_.activateWindow();
@@ -162,8 +163,8 @@ TEST_F(OpenFromOutsideTest, OneDroppedFileIsTakenAsADoubleClickOnIt) {
     const DragAnswer answer = DragAndDrop(&window_, *dragged);
     EXPECT_TRUE(answer.entered);
     EXPECT_TRUE(answer.dropped);
-    ExpectNameStageFor(QString::fromStdU16String(platform::ToText(odd.filename())),
-                       QString::fromStdU16String(platform::ToText("caf\xe9_XXX.txt")),
+    ExpectNameStageFor(QString::fromStdU16String(testing_support::AsText(odd.filename())),
+                       QString::fromStdU16String(platform::FromNative("caf\xe9_XXX.txt")),
                        files_ / "inner");
 }
 

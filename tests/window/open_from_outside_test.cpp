@@ -12,6 +12,7 @@
 
 #include "platform/platform.h"
 #include "tests/window/workflow_fixture.h"
+#include "tests/support/native_text.h"
 
 namespace window {
 namespace {
@@ -60,7 +61,7 @@ protected:
     }
 
     std::u16string InFiles(const std::string& below) const {
-        return platform::ToText(files_ / below);
+        return testing_support::AsText(files_ / below);
     }
     void Open(const std::vector<std::u16string>& paths) { OpenFromOutside(form_, paths); }
 };
@@ -100,7 +101,7 @@ TEST_F(OpenFromOutsideTest, AFileTheMaskHidesOrALinkToAFileIsTakenAsTheListShows
     again.Load();
     OpenFromOutside(again, {InFiles("shortcut.txt")});
     EXPECT_EQ(again.SFile.GetText(), u"shortcut.txt");
-    EXPECT_EQ(again.Path.GetText(), platform::ToText(files_));
+    EXPECT_EQ(again.Path.GetText(), testing_support::AsText(files_));
 }
 
 TEST_F(OpenFromOutsideTest, AFolderOpensInTheListsAndStaysInTheBrowseStage) {
@@ -134,7 +135,7 @@ TEST_F(OpenFromOutsideTest, WhatIsNotAFileTheListWouldOfferIsRefusedWithItsReaso
     const auto onDisk = Entries(root_);
     for (const auto& [path, notice] : cases) {
         Open({path});
-        EXPECT_EQ(Describe(form_), before) << platform::ToPath(path);
+        EXPECT_EQ(Describe(form_), before) << platform::ToNative(path);
         EXPECT_TRUE(form_.Label6.Visible());
         EXPECT_EQ(form_.Label6.Caption(), notice);
     }
@@ -145,7 +146,7 @@ TEST_F(OpenFromOutsideTest, WhatIsNotAFileTheListWouldOfferIsRefusedWithItsReaso
     EXPECT_FALSE(form_.Label6.Visible());
     Form1 byHand(host_, remembered_);
     byHand.Load();
-    byHand.Dir1.SetPath(platform::ToText(files_));
+    byHand.Dir1.SetPath(testing_support::AsText(files_));
     OpenFromOutside(byHand, {InFiles("missing.txt")});
     byHand.File1.Select(0);
     byHand.File1.DblClick();

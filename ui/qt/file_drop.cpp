@@ -25,7 +25,7 @@ std::optional<std::vector<window::Text>> LocalPaths(const QMimeData* data) {
         if (!url.isLocalFile()) return std::nullopt;
         const QByteArray bytes =
             QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-        paths.push_back(platform::ToText(std::filesystem::path(bytes.toStdString())));
+        paths.push_back(platform::FromNative(bytes.toStdString()));
     }
     return paths;
 }
