@@ -12,6 +12,8 @@ void Form1::File1_DblClick() {
     const Text sourceName = File1.FileName();
     // Without a selection there is no source to name a destination after.
     if (sourceName.empty()) return;
+    // A notice left from browsing (a dropped path that could not be opened) is done with.
+    Label6.SetVisible(false);
     const Text suggestion = SuggestedDestinationName(sourceName);
     Label1.SetCaption(u"Destination File");
     go.SetVisible(true);

@@ -69,6 +69,14 @@ TEST(BuildKey, UnitsWithoutACodeBecomeQuestionMarks) {
               Concat({'?', '?', '?', '?'}, FixedTail(4)));
 }
 
+TEST(BuildKey, TheC1ControlsHaveNoCodeOfTheirOwn) {
+    // Units U+0080..U+009F are controls; the set puts other characters at those codes, so
+    // none of them may pass through as its own number.
+    std::u16string controls;
+    for (char16_t unit = 0x80; unit <= 0x9F; ++unit) controls.push_back(unit);
+    EXPECT_EQ(cipher::BuildKey(controls).bytes, Concat(Key(32, '?'), FixedTail(32)));
+}
+
 TEST(BuildKey, CutCountsUtf16UnitsAndMaySplitAPair) {
     const std::u16string password = std::u16string(47, u'a') + u"\U0001F600";
     const auto key = cipher::BuildKey(password);

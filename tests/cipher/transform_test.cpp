@@ -227,11 +227,33 @@ TEST(TransformFile, MissingSourceOrFolderIsAnErrorNamingThePath) {
         EXPECT_NE(std::string(error.what()).find("absent"), std::string::npos);
     }
     WriteBytes(folder / "source", Pattern(10));
-    EXPECT_THROW(
+    try {
         cipher::TransformFile(testing_support::AsText(folder / "source"),
-                              testing_support::AsText(folder / "no" / "destination"), state, sink),
-        std::system_error);
+                              testing_support::AsText(folder / "no" / "destination"), state, sink);
+        ADD_FAILURE();
+    } catch (const std::system_error& error) {
+        // A missing folder is not an existing destination.
+        EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
+    }
     EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
+}
+
+TEST(TransformFile, TheSourceUnderAnyOfItsNamesIsCalledTheSource) {
+    TempFolder folder;
+    WriteBytes(folder / "source", Pattern(10));
+    fs::create_hard_link(folder / "source", folder / "alias");
+    for (const char* name : {"source", "alias"}) {
+        cipher::CipherState state = StateFor(u"");
+        RecordingSink sink;
+        try {
+            cipher::TransformFile(testing_support::AsText(folder / "source"),
+                                  testing_support::AsText(folder / name), state, sink);
+            ADD_FAILURE() << name;
+        } catch (const platform::FileError& error) {
+            EXPECT_NE(error.Text().find(u"source file"), std::u16string::npos) << name;
+        }
+    }
+    EXPECT_EQ(ReadBytes(folder / "source"), Pattern(10));
 }
 
 TEST(TransformFile, CancelFromTheSinkLeavesNoFile) {

@@ -273,6 +273,9 @@ TEST(FileMask, PatternsMatchLikeTheFileDialogs) {
     EXPECT_FALSE(MatchesMask(u"README", u"*.txt"));
     EXPECT_TRUE(MatchesMask(u"notes.md", u"*.txt; *.md"));
     EXPECT_TRUE(MatchesMask(u"anything", u" ; "));
+    EXPECT_TRUE(MatchesMask(u"report", u"report*"));
+    EXPECT_TRUE(MatchesMask(u"a.txt", u"*.txt ;*.md"));
+    EXPECT_FALSE(MatchesMask(u"report.txt", u"*.txt.*"));
     EXPECT_TRUE(MatchesMask(u"\u00c9t\u00c9.txt", u"\u00e9t\u00e9*"));
     EXPECT_TRUE(MatchesMask(u"\u0414\u043e\u043c", u"\u0434\u041e\u041c"));
     // Many stars must not make a long name take exponential time.

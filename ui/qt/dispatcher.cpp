@@ -1,6 +1,5 @@
 #include "ui/qt/dispatcher.h"
 
-#include <QApplication>
 #include <QPointer>
 #include <QTimer>
 #include <exception>
@@ -8,7 +7,9 @@
 namespace ui::qt {
 
 void Dispatcher::Run(const std::function<void()>& action) {
-    const QPointer<QWidget> hadFocus = QApplication::focusWidget();
+    // The window's own focus, which it keeps before it is first shown too: a file named on the
+    // command line moves on to the Name stage before then.
+    const QPointer<QWidget> hadFocus = window_.focusWidget();
     ++depth_;
     try {
         action();

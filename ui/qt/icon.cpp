@@ -1,20 +1,16 @@
 #include "ui/qt/icon.h"
 
-#include <QPixmap>
+#include <QDirIterator>
 
 namespace ui::qt {
-namespace {
 
-// The pictures are kept as XPM text, so they can be edited with any text editor or painter.
-#include "ui/qt/icon16.xpm"
-#include "ui/qt/icon32.xpm"
-
-}  // namespace
-
+// The renderings are the installed desktop icon's, built into the program as resources, so
+// the window and the menu show the same picture.
 QIcon AppIcon() {
     QIcon icon;
-    icon.addPixmap(QPixmap(kIcon16));
-    icon.addPixmap(QPixmap(kIcon32));
+    QDirIterator rendering(QStringLiteral(":/icon"), {QStringLiteral("*.png")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+    while (rendering.hasNext()) icon.addFile(rendering.next());
     return icon;
 }
 

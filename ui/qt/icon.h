@@ -1,4 +1,5 @@
-// The window's icon: a page and a padlock, 16 x 16 and 32 x 32 pixels in 16 colours.
+// The window's icon: the program's drawing of a page and a padlock, at every size it is
+// rendered in, so that it stays sharp on screens of any scale.
 #pragma once
 
 #include <QIcon>

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "ui/qt/file_drop.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/icon.h"
 #include "ui/qt/list_views.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(window::Form1& form, QtHost& host)
     }
     SetTabOrder();
     NameForScreenReaders();
+    AcceptFileDrops(*this, form_);
     host_.SetWindow(this);
     dispatcher_.OnFocusHidden([this] { FocusFirstInput(); });
     WidgetFor("Dir1")->setFocus();
