@@ -165,4 +165,39 @@ TEST_F(Win32WindowTest, AnExistingDestinationIsOfferedForDeletionByClicks) {
     EXPECT_EQ(TextOf(Control("Label1")), L"Enter Password");
 }
 
+// What a message box showed; filled by the timer that closes it.
+struct SeenBox {
+    std::wstring title;
+    std::wstring text;
+};
+SeenBox seenBox;
+
+void CALLBACK CloseMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND box = FindWindowW(L"#32770", nullptr);
+    if (box == nullptr) return;
+    seenBox.title = TextOf(box);
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM) {
+            wchar_t kind[16];
+            GetClassNameW(child, kind, 16);
+            if (std::wstring(kind) == L"Static" && TextOf(child).size() > seenBox.text.size()) {
+                seenBox.text = TextOf(child);
+            }
+            return TRUE;
+        },
+        0);
+    KillTimer(nullptr, timer);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Win32WindowTest, HelpShowsTheInstructionInAMessageBoxTitledWithTheProgramsName) {
+    seenBox = {};
+    SetTimer(nullptr, 0, 100, CloseMessageBox);
+    Click("Help");
+    EXPECT_EQ(seenBox.title, L"Tessomar");
+    EXPECT_NE(seenBox.text.find(L"Enter password in both boxes"), std::wstring::npos);
+    EXPECT_EQ(TextOf(Control("Label1")), L"Select Source File");
+}
+
 }  // namespace
