@@ -165,6 +165,29 @@ TEST_F(Win32WindowTest, AnExistingDestinationIsOfferedForDeletionByClicks) {
     EXPECT_EQ(TextOf(Control("Label1")), L"Enter Password");
 }
 
+HWND windowToClose = nullptr;
+
+void CALLBACK CloseTheWindow(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    PostMessageW(windowToClose, WM_CLOSE, 0, 0);
+}
+
+TEST_F(Win32WindowTest, ClosingTheWindowDuringARunStopsItAndLeavesNoFile) {
+    WriteBytes(files_ / "large.bin", std::string(std::size_t{64} << 20, 'x'));
+    form_.Dir1.SetPath(files_.Text());
+    Pump();
+    DoubleClickFile(L"large.bin");
+    Press(VK_RETURN);
+    ASSERT_TRUE(Shown("Start"));
+    windowToClose = window_.Handle();
+    SetTimer(nullptr, 0, 10, CloseTheWindow);
+    Click("Start");
+    EXPECT_NE(form_.Label1.Caption(), u"... Done ...");
+    EXPECT_FALSE(IsWindow(windowToClose));
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(files_.Path()), {}).size(), 3u);
+    EXPECT_FALSE(fs::exists(files_ / "large_XXX.bin"));
+}
+
 // What a message box showed; filled by the timer that closes it.
 struct SeenBox {
     std::wstring title;
