@@ -43,4 +43,8 @@ Text ReasonText(const std::system_error& error) {
     return platform::ToText(std::filesystem::path(error.code().message()));
 }
 
+Text ErrorText(const std::exception& error) {
+    return platform::ToText(std::filesystem::path(error.what()));
+}
+
 }  // namespace window

@@ -1,6 +1,7 @@
 // Conversions of the texts the window compares and shows.
 #pragma once
 
+#include <exception>
 #include <system_error>
 
 #include "window/controls.h"
@@ -15,5 +16,8 @@ Text SuggestedDestinationName(const Text& sourceName);
 
 // The operating system's reason for a failure, in words the window can show.
 Text ReasonText(const std::system_error& error);
+
+// All that a failure says (for a file error: the file, then the reason).
+Text ErrorText(const std::exception& error);
 
 }  // namespace window
