@@ -22,8 +22,8 @@ ControlKind KindOf(const ControlMember& member) {
                       member);
 }
 
-DesignEntry Entry(std::string name, ControlMember member, int left, int top, int width,
-                  int height, int tabIndex, bool shown) {
+DesignEntry Entry(std::string name, ControlMember member, int left, int top, int width, int height,
+                  int tabIndex, bool shown) {
     return DesignEntry{.name = std::move(name),
                        .member = member,
                        .kind = KindOf(member),
@@ -90,11 +90,11 @@ void NameForScreenReaders(std::vector<DesignEntry>& controls) {
 FormDesign MakeDesign() {
     using A = Alignment;
 
-    DesignEntry label1 =
-        WithFont(WithAlignment(WithContent(Entry("Label1", &Form1::Label1, 720, 120, 4935, 375, 5, true),
-                                           u"Select Source File"),
-                               A::Center),
-                 kStatusFont);
+    DesignEntry label1 = WithFont(
+        WithAlignment(WithContent(Entry("Label1", &Form1::Label1, 720, 120, 4935, 375, 5, true),
+                                  u"Select Source File"),
+                      A::Center),
+        kStatusFont);
     label1.foreColor = kBlue;
 
     // Several controls share a place and are never shown together: DestFile and Pwd, go
@@ -107,10 +107,11 @@ FormDesign MakeDesign() {
                 u"Select working directory"),
         WithTip(Entry("File1", &Form1::File1, 2760, 960, 2295, 2430, 1, true),
                 u"Doubleclick to select file"),
-        WithFont(WithTip(WithContent(Entry("filemask", &Form1::filemask, 2760, 3480, 2295, 285, 7, true),
-                                     u"*.*"),
-                         u"Filename Mask"),
-                 kLargerFont),
+        WithFont(
+            WithTip(WithContent(Entry("filemask", &Form1::filemask, 2760, 3480, 2295, 285, 7, true),
+                                u"*.*"),
+                    u"Filename Mask"),
+            kLargerFont),
         WithTip(Entry("DestFile", &Form1::DestFile, 1440, 600, 4095, 375, 8, false),
                 u"Enter desination file, or use this suggested name"),
         WithTip(WithContent(Entry("go", &Form1::go, 2760, 1680, 975, 495, 4, true), u"OK"),
@@ -128,16 +129,17 @@ FormDesign MakeDesign() {
         WithTip(WithContent(Entry("Start", &Form1::Start, 2640, 1680, 1335, 495, 9, false),
                             u"Enc/Decrypt"),
                 u"Click to start the Encrypt / Decrypt process"),
-        WithAlignment(WithContent(Entry("Label4", &Form1::Label4, 0, 2160, 975, 375, 13, false), u"Path"),
-                      A::Right),
+        WithAlignment(
+            WithContent(Entry("Label4", &Form1::Label4, 0, 2160, 975, 375, 13, false), u"Path"),
+            A::Right),
         ReadOnly(Entry("Path", &Form1::Path, 1080, 2160, 4935, 285, 12, false)),
         WithAlignment(
             WithContent(Entry("Label2", &Form1::Label2, 0, 2520, 975, 255, 10, false), u"Source"),
             A::Right),
         ReadOnly(Entry("SFile", &Form1::SFile, 1080, 2520, 4935, 285, 3, true)),
-        WithAlignment(
-            WithContent(Entry("Label3", &Form1::Label3, 0, 2880, 975, 255, 11, false), u"Destination"),
-            A::Right),
+        WithAlignment(WithContent(Entry("Label3", &Form1::Label3, 0, 2880, 975, 255, 11, false),
+                                  u"Destination"),
+                      A::Right),
         ReadOnly(Entry("DFile", &Form1::DFile, 1080, 2880, 4935, 315, 6, true)),
         Named(Entry("Progress", &Form1::Progress, 2160, 3480, 2055, 285, 14, false),
               u"Bytes processed"),

@@ -51,8 +51,8 @@ struct DesignEntry {
     Color foreColor = kBlack;
     Color backColor = kWhite;  // text boxes only
     Alignment alignment = Alignment::Left;
-    bool masked = false;    // password box: shows '*'
-    bool readOnly = false;  // filled by the workflow and read back by the run
+    bool masked = false;     // password box: shows '*'
+    bool readOnly = false;   // filled by the workflow and read back by the run
     double scaleHeight = 1;  // picture boxes: the height of the scale boxes are drawn in
     // What a screen reader calls the control: the label level with it on its left, else its
     // tip. Empty for labels and buttons, which speak their own captions.

@@ -28,8 +28,8 @@ protected:
         form->Load();
         form->Dir1.SetPath(window::testing::WorkflowTest::form_.Dir1.Path());
         const auto& names = form->File1.Names();
-        form->File1.Select(static_cast<int>(
-            std::find(names.begin(), names.end(), u"report.txt") - names.begin()));
+        form->File1.Select(
+            static_cast<int>(std::find(names.begin(), names.end(), u"report.txt") - names.begin()));
         form->File1.DblClick();
         form->DestFile.SetText(destination);
         form->go.Click();

@@ -1,5 +1,7 @@
 // The window's design table, the state Form1 starts in, Help, and the control model's
 // nested Change delivery that every handler relies on.
+#include "window/design.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "tests/window/fake_host.h"
-#include "window/design.h"
 
 namespace window {
 namespace {

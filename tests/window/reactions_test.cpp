@@ -84,8 +84,8 @@ TEST(FocusOrder, FollowsTheTabColumnWithoutLabelsOrTheBar) {
     std::vector<std::string> names;
     for (const DesignEntry* entry : TabOrder()) names.push_back(entry->name);
     EXPECT_EQ(names, (std::vector<std::string>{"Dir1", "File1", "Drive1", "SFile", "go", "DFile",
-                                               "filemask", "DestFile", "Start", "Path",
-                                               "Progress", "Pwd2", "Pwd", "Help", "Murder"}));
+                                               "filemask", "DestFile", "Start", "Path", "Progress",
+                                               "Pwd2", "Pwd", "Help", "Murder"}));
 }
 
 TEST_F(ReactionsTest, ACloseDuringAReactionWaitsForItsEnd) {

@@ -47,9 +47,8 @@ MainWindow::MainWindow(window::Form1& form, QtHost& host)
         if (entry.font) widget->setFont(ResolveFont(*entry.font));
         if (!entry.tip.empty()) widget->setToolTip(QString::fromStdU16String(entry.tip));
         if (entry.masked) widget->setStyle(passwordStyle_.get());
-        if (!entry.accessibleName.empty()) {
-            widget->setAccessibleName(QString::fromStdU16String(entry.accessibleName));
-        }
+        // Empty for labels and buttons, which speak their own captions.
+        widget->setAccessibleName(QString::fromStdU16String(entry.accessibleName));
         widgets_[entry.name] = widget;
     }
     for (const window::DesignEntry& entry : design.controls) {

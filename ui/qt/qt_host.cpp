@@ -25,11 +25,10 @@ void QtHost::PaintDuringRun() {
 
 // Each control's widget carries the control's name.
 void QtHost::SetFocus(const window::Control& control) {
-    if (window_ == nullptr) return;
     const QString name = QString::fromStdString(control.Name());
-    if (auto* widget = window_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly)) {
-        widget->setFocus();
-    }
+    auto* widget =
+        window_ ? window_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly) : nullptr;
+    if (widget != nullptr) widget->setFocus();
 }
 
 // Closed after the event that carried the request has been dealt with.

@@ -9,8 +9,8 @@
 
 namespace ui::qt {
 
-inline const QString kApplicationName = QString::fromUtf16(window::kApplicationName.data(),
-                                                           window::kApplicationName.size());
+inline const QString kApplicationName =
+    QString::fromUtf16(window::kApplicationName.data(), window::kApplicationName.size());
 
 class QtHost : public window::Host {
 public:

@@ -1,5 +1,6 @@
 #include "ui/qt/simple_views.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QTextLayout>
@@ -115,6 +116,8 @@ void TextBoxView::ControlChanged(const window::Control&) {
 ButtonView::ButtonView(window::CommandButton& button, const window::DesignEntry& design,
                        Dispatcher& dispatcher, QWidget* parent)
     : QPushButton(ToQString(design.content), parent), button_(button) {
+    // Drawn as the button Enter presses while it has the focus, as the window decides.
+    setAutoDefault(true);
     connect(this, &QPushButton::clicked, this,
             [this, &dispatcher] { dispatcher.Run([this] { button_.Click(); }); });
     button_.SetObserver(this);
@@ -124,6 +127,15 @@ ButtonView::ButtonView(window::CommandButton& button, const window::DesignEntry&
 ButtonView::~ButtonView() { button_.SetObserver(nullptr); }
 
 void ButtonView::ControlChanged(const window::Control&) { setVisible(button_.Visible()); }
+
+// Enter goes on to the window, which decides what it presses.
+void ButtonView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
 
 PictureView::PictureView(window::PictureBox& picture, QWidget* parent)
     : QFrame(parent), picture_(picture) {

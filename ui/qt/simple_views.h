@@ -46,6 +46,9 @@ public:
     ~ButtonView() override;
     void ControlChanged(const window::Control& control) override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     window::CommandButton& button_;
 };
