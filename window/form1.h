@@ -25,7 +25,7 @@ public:
     // The Load event: once, before the window is first shown.
     void Load();
 
-    // The control of that name, or nullptr.
+    // The control of that name in the design table, or nullptr.
     Control* Find(std::string_view name);
 
     // How a front-end hands the user's events to the window (reactions.cpp). `focused` is
@@ -47,6 +47,8 @@ public:
     using FileRemover = std::function<void(const std::filesystem::path&)>;
     void SetFileRemover(FileRemover remover) { removeFile_ = std::move(remover); }
 
+    // One member per control. The design table (window/design.cpp) is the one list of them:
+    // each row points at its member, and Find, the design and every front-end go through it.
     Label Label1{"Label1"};
     CommandButton Help{"Help"};
     DriveListBox Drive1{"Drive1"};
