@@ -14,7 +14,7 @@
 #include "remembered/remembered_folder.h"
 #include "tests/support/native_text.h"
 #include "tests/window/fake_host.h"
-#include "window/form1.h"
+#include "window/design.h"
 
 namespace window {
 namespace {
@@ -262,6 +262,50 @@ TEST_F(BrowseTest, AChangeThatFailsFurtherDownPutsTheListBack) {
     EXPECT_THROW(folders.SetPath(Stick()), std::system_error);
     EXPECT_EQ(folders.Path(), u"/");
     EXPECT_EQ(folders.Entries().front().path, u"/");
+}
+
+// A selection left from the folder before would let Enter or a double-click open a file of
+// that name, or no file at all, in the folder now shown.
+TEST_F(BrowseTest, TheFileSelectionGoesWithItsFolder) {
+    form_.Load();
+    form_.Dir1.SetPath(Stick());
+    form_.File1.Select(0);
+    ASSERT_EQ(form_.File1.FileName(), u"a.txt");
+    form_.Dir1.OpenEntry(FolderIndex(u"beta"));
+    EXPECT_EQ(form_.File1.ListIndex(), -1);
+    EXPECT_EQ(form_.File1.FileName(), u"");
+    form_.File1.DblClick();
+    EXPECT_FALSE(form_.go.Visible());
+    EXPECT_EQ(form_.Label1.Caption(), u"Select Source File");
+
+    form_.File1.Select(0);
+    form_.File1.Select(static_cast<int>(form_.File1.Names().size()));  // one past the end
+    ASSERT_EQ(form_.File1.ListIndex(), 0);
+    EXPECT_EQ(form_.File1.FileName(), u"inner.txt");
+}
+
+TEST_F(BrowseTest, RefreshingTheDriveListKeepsTheCurrentDrive) {
+    form_.Load();
+    form_.Drive1.Choose(DriveIndex(StickEntry()));
+    // A volume mounted meanwhile comes before it in the list.
+    volumes_.insert(volumes_.begin() + 1, {Stick(u"beta"), u"NEW", Stick(u"beta") + u" [NEW]"});
+    form_.Drive1.Refresh();
+    EXPECT_EQ(form_.Drive1.Entries().size(), 3u);
+    EXPECT_EQ(form_.Drive1.ListIndex(), 2);
+    EXPECT_EQ(form_.Drive1.Drive(), StickEntry());
+}
+
+TEST_F(BrowseTest, WithoutTheDefaultFolderTheWindowStillOpens) {
+    volumes_ = {{Stick(), u"STICK", StickEntry()}};  // the default folder's volume is not available
+    form_.Load();
+    EXPECT_EQ(form_.Drive1.Drive(), u"");
+    EXPECT_EQ(form_.Dir1.Path(), u"");
+    EXPECT_EQ(Shown(),
+              (std::set<std::string>{"Label1", "Help", "Drive1", "Dir1", "File1", "filemask"}));
+    EXPECT_TRUE(host_.messages.empty());
+    // The drive list still reaches the volumes that are there.
+    form_.Drive1.Choose(DriveIndex(StickEntry()));
+    EXPECT_EQ(form_.File1.Path(), Stick());
 }
 
 TEST(FileMask, PatternsMatchLikeTheFileDialogs) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <system_error>
 
 #include "platform/platform.h"
 #include "tests/support/native_text.h"
@@ -139,7 +140,7 @@ TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
         {u".", u"Not a plain file name", true},
         {u"..", u"Not a plain file name", true},
         {u"folder", u"A folder has that name, choose another"},
-        {u".hidden", u"A hidden file has that name, choose another"},
+        {u".hidden", u"A hidden file has that name, pick another"},
         {u"link", u"That name is taken, choose another"},
         {u"dangling", u"That name is taken, choose another"},
         {std::u16string(256, u'n'), u"Name too long, choose a shorter one", true},
@@ -236,6 +237,25 @@ TEST_F(DestinationTest, KillOfAFileThatVanishedSaysSoAndOkGoesOn) {
     EXPECT_FALSE(form_.Murder.Visible());
     form_.go.Click();
     EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+}
+
+// Tests run as root, where permissions cannot make a delete fail; the window's own remover
+// is swapped for one that fails as a file in use would.
+TEST_F(DestinationTest, AFailedKillSaysWhy) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"other.dat");
+    form_.go.Click();
+    ASSERT_TRUE(form_.Murder.Visible());
+    form_.SetFileRemover([](std::u16string_view path) {
+        throw platform::FileError(std::make_error_code(std::errc::permission_denied),
+                                  u"Cannot delete", std::u16string(path));
+    });
+    form_.Murder.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Could not delete the file");
+    EXPECT_TRUE(form_.Label6.Visible());
+    EXPECT_EQ(form_.Label6.Caption(), u"other.dat: Permission denied");
+    EXPECT_FALSE(form_.Murder.Visible());
+    EXPECT_EQ(ReadFile(files_ / "other.dat"), "another file");
 }
 
 }  // namespace

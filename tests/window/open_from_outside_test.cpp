@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "tests/window/workflow_fixture.h"
 #include "tests/support/native_text.h"
+#include "tests/window/workflow_fixture.h"
+#include "window/design.h"
 
 namespace window {
 namespace {
