@@ -1,33 +1,5 @@
-// Tessomar: enciphers or deciphers one file with a password, in one window.
-#include <QApplication>
-#include <QMessageBox>
-#include <exception>
-#include <filesystem>
+// Tessomar: enciphers or deciphers one file with a password, in one window. main() only picks
+// the front-end this build has and runs it; everything else lives behind it.
+#include "ui/qt/application.h"
 
-#include "remembered/remembered_folder.h"
-#include "ui/qt/main_window.h"
-#include "ui/qt/qt_host.h"
-#include "window/form1.h"
-
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(ui::qt::kApplicationName);
-
-    // "LastPath" lives in the working directory the program was started in, which it never
-    // changes.
-    const remembered::RememberedFolder rememberedFolder(std::filesystem::current_path());
-    ui::qt::QtHost host;
-    window::Form1 form(host, rememberedFolder);
-    ui::qt::MainWindow mainWindow(form, host);
-    try {
-        form.Load();
-    } catch (const std::exception& error) {
-        // Start-up recovers from a bad remembered folder itself; what reaches here is a
-        // machine where not even the default folder can be listed.
-        QMessageBox::critical(nullptr, ui::qt::kApplicationName,
-                              QString::fromLocal8Bit(error.what()));
-        return 1;
-    }
-    mainWindow.show();
-    return QApplication::exec();
-}
+int main(int argc, char* argv[]) { return ui::qt::RunQtApplication(argc, argv); }

@@ -15,64 +15,25 @@
 #include <vector>
 
 #include "cipher/cipher.h"
+#include "tests/support/expected_bytes.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "cipher-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    fs::path operator/(const char* name) const { return path_ / name; }
-    std::set<std::string> Names() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            names.insert(entry.path().filename().string());
-        }
-        return names;
-    }
-
-private:
-    fs::path path_;
-};
-
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-Bytes Pattern(std::size_t size) {
-    Bytes bytes(size);
-    for (std::size_t n = 0; n < size; ++n) {
-        bytes[n] = static_cast<std::uint8_t>(n * 131 + (n >> 9));
-    }
-    return bytes;
-}
+using TempFolder = support::ScratchFolder;
+using support::Expected;
+using support::ReadBytes;
+using support::WriteBytes;
+constexpr auto& Pattern = support::PatternBytes;
 
 cipher::CipherState StateFor(std::u16string_view password) {
     cipher::CipherState state;
     cipher::KeySchedule(state, cipher::BuildKey(password).bytes);
     return state;
-}
-
-// Every byte but the last combined with the keystream, one key byte at a time.
-Bytes Expected(Bytes bytes, std::u16string_view password) {
-    cipher::CipherState state = StateFor(password);
-    for (std::size_t n = 0; n + 1 < bytes.size(); ++n) {
-        bytes[n] ^= cipher::NextKeyByte(state);
-    }
-    return bytes;
 }
 
 struct RecordingSink : cipher::ProgressSink {

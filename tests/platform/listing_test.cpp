@@ -11,6 +11,7 @@
 
 #include "platform/mount_table_posix.h"
 #include "platform/platform.h"
+#include "tests/support/scratch_folder.h"
 
 namespace platform {
 namespace {
@@ -83,11 +84,7 @@ TEST(Volumes, TheRootComesFirstAndEveryVolumeIsAFolderOnce) {
 
 class ListingTest : public ::testing::Test {
 protected:
-    ListingTest()
-        : folder_(fs::temp_directory_path() /
-                  ("tessomar-listing-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-        fs::remove_all(folder_);
+    ListingTest() : folder_(scratch_.Path()) {
         fs::create_directories(folder_ / "Sub");
         fs::create_directories(folder_ / ".hidden-folder");
         std::ofstream(folder_ / "notes.txt") << "x";
@@ -98,12 +95,11 @@ protected:
         fs::create_symlink(folder_ / "nowhere", folder_ / "dangling");
         ::mkfifo((folder_ / "pipe").c_str(), 0600);
     }
-    ~ListingTest() override { fs::remove_all(folder_); }
-
     std::u16string Folder(const std::u16string& below = u"") const {
         return ToText(folder_) + below;
     }
 
+    support::ScratchFolder scratch_{"listing"};
     fs::path folder_;
 };
 

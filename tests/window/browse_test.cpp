@@ -12,6 +12,7 @@
 
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
 
@@ -31,10 +32,8 @@ public:
 class BrowseTest : public ::testing::Test {
 protected:
     BrowseTest()
-        : root_(fs::temp_directory_path() /
-                ("tessomar-browse-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
+        : root_(scratch_.Path()),
+          work_((fs::create_directories(root_ / "work"), root_ / "work")),
           stick_(root_ / "stick"),
           remembered_(work_),
           form_(host_, remembered_) {
@@ -47,7 +46,6 @@ protected:
         }
         form_.Drive1.SetVolumeSource([this] { return volumes_; });
     }
-    ~BrowseTest() override { fs::remove_all(root_); }
 
     std::u16string Stick(const std::u16string& below = u"") const {
         return below.empty() ? platform::ToText(stick_)
@@ -85,6 +83,7 @@ protected:
         EXPECT_TRUE(host_.messages.empty());
     }
 
+    support::ScratchFolder scratch_{"browse"};
     fs::path root_;
     fs::path work_;
     fs::path stick_;

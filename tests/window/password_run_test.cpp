@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "cipher/cipher.h"
+#include "tests/support/expected_bytes.h"
 #include "tests/window/workflow_fixture.h"
 
 namespace window {
@@ -19,23 +19,8 @@ const std::u16string kNoPasswordWarning =
     u"Warning, no password used.  File has been converted using the fixed internal 'salt' "
     u"with no encryption. File contents are obscured but not secured";
 
-// What the destination must hold: every byte but the last XORed with the keystream.
-std::string Expected(const std::string& source, std::u16string_view password) {
-    const auto key = cipher::BuildKey(password);
-    cipher::CipherState state;
-    cipher::KeySchedule(state, key.bytes);
-    std::string out = source;
-    for (std::size_t n = 0; n + 1 < out.size(); ++n) {
-        out[n] = static_cast<char>(out[n] ^ cipher::NextKeyByte(state));
-    }
-    return out;
-}
-
-std::string Pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t n = 0; n < size; ++n) bytes[n] = static_cast<char>(n * 7 + n / 251);
-    return bytes;
-}
+using support::Expected;
+using support::Pattern;
 
 class PasswordRunTest : public testing::WorkflowTest {
 protected:
