@@ -55,7 +55,7 @@ ShownMessage CatchMessageWhile(const std::function<void()>& action) {
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
-        : folder_(testing_support::AsText(std::filesystem::temp_directory_path())),
+        : folder_(support::AsText(std::filesystem::temp_directory_path())),
           form_(host_, folder_),
           window_(form_, host_) {
         window_.show();

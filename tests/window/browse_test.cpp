@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
 #include "tests/support/native_text.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/window/fake_host.h"
 #include "window/design.h"
 
@@ -32,12 +33,10 @@ public:
 class BrowseTest : public ::testing::Test {
 protected:
     BrowseTest()
-        : root_(fs::temp_directory_path() /
-                ("tessomar-browse-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
+        : root_(scratch_.Path()),
+          work_((fs::create_directories(root_ / "work"), root_ / "work")),
           stick_(root_ / "stick"),
-          remembered_(testing_support::AsText(work_)),
+          remembered_(support::AsText(work_)),
           form_(host_, remembered_) {
         for (const char* folder : {"beta", "Alpha", "gamma", ".cache", "beta/inner"}) {
             fs::create_directories(stick_ / folder);
@@ -48,11 +47,10 @@ protected:
         }
         form_.Drive1.SetVolumeSource([this] { return volumes_; });
     }
-    ~BrowseTest() override { fs::remove_all(root_); }
 
     std::u16string Stick(const std::u16string& below = u"") const {
-        return below.empty() ? testing_support::AsText(stick_)
-                             : platform::JoinPath(testing_support::AsText(stick_), below);
+        return below.empty() ? support::AsText(stick_)
+                             : platform::JoinPath(support::AsText(stick_), below);
     }
     std::u16string StickEntry() const { return Stick() + u" [STICK]"; }
     fs::path LastPath() const { return work_ / "LastPath"; }
@@ -86,13 +84,14 @@ protected:
         EXPECT_TRUE(host_.messages.empty());
     }
 
+    support::ScratchFolder scratch_{"browse"};
     fs::path root_;
     fs::path work_;
     fs::path stick_;
     std::vector<platform::Volume> volumes_{
         {u"/", u"", u"/"},
-        {testing_support::AsText(root_ / "stick"), u"STICK",
-         testing_support::AsText(root_ / "stick") + u" [STICK]"}};
+        {support::AsText(root_ / "stick"), u"STICK",
+         support::AsText(root_ / "stick") + u" [STICK]"}};
     testing::FakeHost host_;
     remembered::RememberedFolder remembered_;
     Form1 form_;

@@ -124,7 +124,7 @@ TEST(DesignTable, WindowLooksAsDesigned) {
 TEST(DesignTable, EachRowIsTheControlOfItsName) {
     FakeHost host;
     const remembered::RememberedFolder folder(
-        testing_support::AsText(std::filesystem::temp_directory_path()));
+        support::AsText(std::filesystem::temp_directory_path()));
     Form1 form(host, folder);
     std::set<const Control*> seen;
     for (const DesignEntry& entry : Design().controls) {
@@ -171,7 +171,7 @@ TEST(DesignTable, ProgressBarReachesPastTheClientArea) {
 class Form1Test : public ::testing::Test {
 protected:
     Form1Test()
-        : folder_(testing_support::AsText(std::filesystem::temp_directory_path())),
+        : folder_(support::AsText(std::filesystem::temp_directory_path())),
           form_(host_, folder_) {}
 
     // What a user can see of every control, to tell whether anything changed.

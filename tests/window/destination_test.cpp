@@ -52,7 +52,7 @@ TEST_F(DestinationTest, DoubleClickProposesANameAndShowsTheNameStage) {
     EXPECT_EQ(form_.DestFile.GetText(), u"report_XXX.txt");
     EXPECT_EQ(form_.DFile.GetText(), u"report_XXX.txt");
     EXPECT_EQ(form_.SFile.GetText(), u"report.txt");
-    EXPECT_EQ(form_.Path.GetText(), testing_support::AsText(files_));
+    EXPECT_EQ(form_.Path.GetText(), support::AsText(files_));
     EXPECT_EQ(Shown(), kNameStage);
 }
 
@@ -184,7 +184,7 @@ TEST_F(DestinationTest, APathTooLongForTheSystemIsNotCalledTaken) {
         fs::create_directory(deep);
     }
     WriteFile(deep / "s", "x");
-    form_.Dir1.SetPath(testing_support::AsText(deep));
+    form_.Dir1.SetPath(support::AsText(deep));
     DoubleClick(u"s");
     form_.DestFile.SetText(std::u16string(120, u'n'));
     form_.go.Click();

@@ -10,6 +10,7 @@
 
 #include "cipher/cipher.h"
 #include "tests/support/native_text.h"
+#include "tests/support/expected_bytes.h"
 #include "tests/window/workflow_fixture.h"
 
 namespace window {
@@ -23,23 +24,8 @@ const std::u16string kNoPasswordWarning =
     u"Warning, no password used.  File has been converted using the fixed internal 'salt' "
     u"with no encryption. File contents are obscured but not secured";
 
-// What the destination must hold: every byte but the last XORed with the keystream.
-std::string Expected(const std::string& source, std::u16string_view password) {
-    const auto key = cipher::BuildKey(password);
-    cipher::CipherState state;
-    cipher::KeySchedule(state, key.bytes);
-    std::string out = source;
-    for (std::size_t n = 0; n + 1 < out.size(); ++n) {
-        out[n] = static_cast<char>(out[n] ^ cipher::NextKeyByte(state));
-    }
-    return out;
-}
-
-std::string Pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t n = 0; n < size; ++n) bytes[n] = static_cast<char>(n * 7 + n / 251);
-    return bytes;
-}
+using support::Expected;
+using support::Pattern;
 
 class PasswordRunTest : public testing::WorkflowTest {
 protected:
@@ -104,7 +90,7 @@ TEST_F(PasswordRunTest, ASecondRunWithTheSamePasswordRestoresTheSource) {
     testing::FakeHost host;
     Form1 again(host, remembered_);
     again.Load();
-    EXPECT_EQ(again.Dir1.Path(), testing_support::AsText(files_));
+    EXPECT_EQ(again.Dir1.Path(), support::AsText(files_));
     const auto& names = again.File1.Names();
     const auto found = std::find(names.begin(), names.end(), u"report_XXX.txt");
     ASSERT_NE(found, names.end());

@@ -1,0 +1,32 @@
+// A new, empty folder for one test in the system's temporary folder, removed with everything
+// in it when the test is done. Each has a name of its own, so tests running side by side
+// (ctest -j) never share one.
+#pragma once
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace support {
+
+class ScratchFolder {
+public:
+    // The label only helps to tell whose folder a leftover is.
+    explicit ScratchFolder(std::string_view label = "test");
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path operator/(const std::filesystem::path& below) const {
+        return path_ / below;
+    }
+    // The names directly inside, hidden ones included.
+    std::set<std::string> Names() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace support
