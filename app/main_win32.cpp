@@ -23,7 +23,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         // machine where not even the default folder can be listed.
         const std::string what = error.what();
         MessageBoxW(nullptr, std::wstring(what.begin(), what.end()).c_str(),
-                    ui::win32::kApplicationName, MB_OK | MB_ICONERROR);
+                    std::wstring(window::kApplicationName.begin(), window::kApplicationName.end()).c_str(),
+                    MB_OK | MB_ICONERROR);
         return 1;
     }
     mainWindow.Show(show);

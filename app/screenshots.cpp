@@ -49,9 +49,9 @@ class PicturingHost : public ui::qt::QtHost {
 public:
     const window::PictureBox* bar = nullptr;
     std::function<void()> picture;
-    bool PaintDuringRun() override {
-        const bool keepGoing = QtHost::PaintDuringRun();
-        if (!picture) return keepGoing;
+    void PaintDuringRun() override {
+        QtHost::PaintDuringRun();
+        if (!picture) return;
         const bool thirdFull = bar != nullptr && !bar->Boxes().empty() &&
                                bar->Boxes().back().right * 3 >= bar->ScaleWidth();
         if (thirdFull) {
@@ -59,7 +59,6 @@ public:
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        return keepGoing;
     }
 };
 

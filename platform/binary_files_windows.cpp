@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/windows_detail.h"
+#include "platform/handles_windows.h"
 
 namespace platform {
 

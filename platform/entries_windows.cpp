@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
-#include "platform/windows_detail.h"
+#include "platform/handles_windows.h"
 
 namespace platform {
 

@@ -1,5 +1,6 @@
 #include "window/controls.h"
 
+#include <stdexcept>
 #include <utility>
 
 namespace window {
@@ -37,8 +38,26 @@ void CommandButton::Click() {
     if (click_) click_();
 }
 
+namespace {
+
+double PositiveScale(double scale) {
+    if (!(scale > 0)) throw std::invalid_argument("a picture box's scale must be positive");
+    return scale;
+}
+
+}  // namespace
+
 void PictureBox::SetScaleWidth(double width) {
-    scaleWidth_ = width;
+    scaleWidth_ = PositiveScale(width);
+    NewPicture();
+}
+
+void PictureBox::SetScaleHeight(double height) {
+    scaleHeight_ = PositiveScale(height);
+    NewPicture();
+}
+
+void PictureBox::NewPicture() {
     boxes_.clear();
     Notify();
 }

@@ -102,19 +102,27 @@ struct Box {
     friend bool operator==(const Box&, const Box&) = default;
 };
 
+// Boxes are drawn in the box's own scale: x from 0 at the left edge to ScaleWidth at the right,
+// y from 0 at the top edge to ScaleHeight at the bottom. Whatever lies past an edge is cut off.
 class PictureBox : public Control {
 public:
     using Control::Control;
     double ScaleWidth() const { return scaleWidth_; }
-    // A new scale starts a new picture: the boxes drawn so far are cleared.
+    double ScaleHeight() const { return scaleHeight_; }
+    // A new scale starts a new picture: the boxes drawn so far are cleared. A scale must be
+    // positive (std::invalid_argument otherwise), so a front-end can always divide by it.
     void SetScaleWidth(double width);
+    void SetScaleHeight(double height);
     // Boxes drawn in the scale. A box that covers the last one drawn in the same colour
     // replaces it, so a growing bar costs one entry, not one per step.
     void DrawBox(const Box& box);
     const std::vector<Box>& Boxes() const { return boxes_; }
 
 private:
+    void NewPicture();
+
     double scaleWidth_ = 1;
+    double scaleHeight_ = 1;
     std::vector<Box> boxes_;
 };
 

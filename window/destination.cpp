@@ -82,7 +82,7 @@ void Form1::go_Click() {
             Label1.SetCaption(u"A folder has that name, choose another");
             return;
         case platform::EntryKind::HiddenFile:
-            Label1.SetCaption(u"A hidden file has that name, choose another");
+            Label1.SetCaption(u"A hidden file has that name, pick another");
             return;
         case platform::EntryKind::Other:
             Label1.SetCaption(u"That name is taken, choose another");
@@ -132,7 +132,7 @@ void Form1::Murder_Click() {
         return;
     }
     try {
-        platform::RemoveFile(destination);
+        removeFile_(destination);
     } catch (const std::system_error& error) {
         Label1.SetCaption(u"Could not delete the file");
         ShowNotice(DestFile.GetText() + u": " + ReasonText(error));

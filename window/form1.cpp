@@ -35,15 +35,4 @@ Text Form1::InSourceFolder(const Text& name) const {
     return platform::JoinPath(File1.Path(), name);
 }
 
-Control* Form1::Find(const std::string& name) {
-    Control* const controls[] = {&Label1,   &Help,     &Drive1,  &Dir1,   &File1,  &filemask,
-                                 &DestFile, &go,       &Murder,  &Pwd,    &Label5, &Pwd2,
-                                 &Start,    &Label4,   &Path,    &Label2, &SFile,  &Label3,
-                                 &DFile,    &Progress, &ProgBar, &Label6};
-    for (Control* control : controls) {
-        if (control->Name() == name) return control;
-    }
-    return nullptr;
-}
-
 }  // namespace window

@@ -1,62 +1,19 @@
-// The one window: its controls, named as the window names them, its design table, and the
-// event handlers that walk the user through Browse, Name, Password and Done.
+// The one window: its controls, named as the window names them, the event handlers that
+// walk the user through Browse, Name, Password and Done, and the way every user event
+// reaches them. Its design (what each control is and looks like) is in window/design.h.
 #pragma once
 
-#include <optional>
+#include <functional>
 #include <string>
-#include <vector>
+#include <string_view>
 
+#include "platform/platform.h"
 #include "remembered/remembered_folder.h"
 #include "window/controls.h"
 #include "window/host.h"
 #include "window/lists.h"
 
 namespace window {
-
-enum class ControlKind {
-    Label,
-    TextBox,
-    CommandButton,
-    DriveListBox,
-    DirListBox,
-    FileListBox,
-    PictureBox
-};
-enum class Alignment { Left, Center, Right };
-
-struct Font {
-    std::string face;  // "MS Sans Serif"; a front-end picks the nearest plain sans-serif
-    double points = 8.25;
-    bool bold = false;
-};
-
-// One row of the window's design: what a control is and looks like before any handler runs.
-// Geometry is in twips (15 twips are one pixel at 96 dots per inch).
-struct DesignEntry {
-    std::string name;
-    ControlKind kind;
-    int left, top, width, height;
-    int tabIndex;
-    bool shown;
-    Text content;  // caption or text
-    Text tip;
-    std::optional<Font> font;  // none: the window's default font
-    Color foreColor = kBlack;
-    Color backColor = kWhite;  // text boxes only
-    Alignment alignment = Alignment::Left;
-    bool masked = false;    // password box: shows '*'
-    bool readOnly = false;  // filled by the workflow and read back by the run
-};
-
-struct FormDesign {
-    Text caption;
-    int clientWidth, clientHeight;  // twips
-    int left, top;                  // design position, twips
-    Font defaultFont;
-    std::vector<DesignEntry> controls;
-};
-
-const FormDesign& Design();
 
 class Form1 {
 public:
@@ -67,9 +24,30 @@ public:
     // The Load event: once, before the window is first shown.
     void Load();
 
-    // The control of that name, or nullptr.
-    Control* Find(const std::string& name);
+    // The control of that name in the design table, or nullptr.
+    Control* Find(std::string_view name);
 
+    // How a front-end hands the user's events to the window (reactions.cpp). `focused` is
+    // the control whose widget has the keyboard focus, or nullptr.
+    //
+    // Runs the window's reaction to one user event, such as a click handed on as go.Click().
+    // A failure that escapes it is shown in a message box instead of ending the program; if
+    // the reaction hid the focused control, the focus goes to the box the user types in next.
+    void React(const Control* focused, const std::function<void()>& reaction);
+    // The Enter key, pressed where no list takes it for itself.
+    void PressEnter(const Control* focused);
+    // The user asks to close the window. True: close it now. False: a reaction is running;
+    // a run in it stops at its next paint, and Host::CloseWindow follows once it returned.
+    bool RequestClose();
+    // True once a close was asked for while a reaction ran.
+    bool CloseRequested() const { return closeRequested_; }
+
+    // What deletes the destination for "Kill it !"; tests make it fail.
+    using FileRemover = std::function<void(std::u16string_view)>;
+    void SetFileRemover(FileRemover remover) { removeFile_ = std::move(remover); }
+
+    // One member per control. The design table (window/design.cpp) is the one list of them:
+    // each row points at its member, and Find, the design and every front-end go through it.
     Label Label1{"Label1"};
     CommandButton Help{"Help"};
     DriveListBox Drive1{"Drive1"};
@@ -95,6 +73,8 @@ public:
 
 private:
     void ApplyDesign();
+    // The first box in the focus order that is shown and can be typed into, or nullptr.
+    Control* FirstInput();
     void ConnectHandlers();
     // The notice line, shown with a text.
     void ShowNotice(const Text& notice);
@@ -120,6 +100,9 @@ private:
 
     Host& host_;
     const remembered::RememberedFolder& rememberedFolder_;
+    FileRemover removeFile_ = platform::RemoveFile;
+    int reactionDepth_ = 0;
+    bool closeRequested_ = false;
 };
 
 }  // namespace window

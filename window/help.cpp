@@ -3,10 +3,10 @@
 
 namespace window {
 
-// No title of our own: the host gives the box the application's name. Nothing in the
-// window changes, so Help can be pressed at any stage, even after the run.
+// The box carries the application's name. Nothing in the window changes, so Help can be
+// pressed at any stage, even after the run.
 void Form1::Help_Click() {
-    host_.ShowMessage(Text{},
+    host_.ShowMessage(Text(kApplicationName),
                       u"Symmetrical file encryption / decryption.\r\n"
                       u"Identify source file, then either accept the suggested destination "
                       u"filename or enter a more suitable one.\r\n"

@@ -13,16 +13,16 @@ namespace window {
 
 namespace {
 
-// Thrown from the progress bar when the user closes the window during a run; the
-// transform then removes what it had written.
-struct RunCancelled {};
+// Thrown from the progress bar when the user closed the window during a run; the transform
+// then removes what it had written.
+struct RunStopped {};
 
 // Repainting at every progress step would cost more than the run itself on a fast disk.
 constexpr auto kPaintInterval = std::chrono::milliseconds(40);
 
 class BarSink : public cipher::ProgressSink {
 public:
-    BarSink(PictureBox& bar, Host& host) : bar_(bar), host_(host) {}
+    BarSink(PictureBox& bar, Host& host, const Form1& form) : bar_(bar), host_(host), form_(form) {}
 
     void Begin(std::int64_t total) override {
         // An empty source still needs a scale the bar can draw in.
@@ -30,19 +30,23 @@ public:
         Paint();
     }
 
+    // The box reaches past the bar's scale height (one unit), so it fills the bar's height.
     void Update(std::int64_t count) override {
         bar_.DrawBox({0, 0, static_cast<double>(count), 100, kProgressColor});
         if (std::chrono::steady_clock::now() - lastPaint_ >= kPaintInterval) Paint();
     }
 
 private:
+    // The close of the window can only arrive while the window is painted.
     void Paint() {
         lastPaint_ = std::chrono::steady_clock::now();
-        if (!host_.PaintDuringRun()) throw RunCancelled{};
+        host_.PaintDuringRun();
+        if (form_.CloseRequested()) throw RunStopped{};
     }
 
     PictureBox& bar_;
     Host& host_;
+    const Form1& form_;
     std::chrono::steady_clock::time_point lastPaint_;
 };
 
@@ -112,11 +116,11 @@ void Form1::Start_Click() {
     cipher::KeySchedule(state, key.bytes);
     Wipe(key.bytes);
 
-    BarSink sink(ProgBar, host_);
+    BarSink sink(ProgBar, host_, *this);
     std::int64_t count = 0;
     try {
         count = cipher::TransformFile(sourcePath, destinationPath, state, sink);
-    } catch (const RunCancelled&) {
+    } catch (const RunStopped&) {
         Wipe(state);
         ProgBar.SetVisible(false);
         Label1.SetCaption(u"Stopped, nothing was written");
@@ -129,7 +133,7 @@ void Form1::Start_Click() {
         } else {
             Label1.SetCaption(u"Failed: " + ReasonText(error));
         }
-        ShowNotice(u"Nothing was written. " + FailureText(error));
+        ShowNotice(u"Nothing was written. " + ErrorText(error));
         return;
     }
     Wipe(state);

@@ -40,16 +40,19 @@ Text SuggestedDestinationName(const Text& sourceName) {
 
 Text ReasonText(const std::system_error& error) { return platform::ReasonText(error.code()); }
 
-Text FailureText(const std::exception& error) {
+Text ErrorText(const std::exception& error) {
     if (const auto* fileError = dynamic_cast<const platform::FileError*>(&error)) {
         return fileError->Text();
     }
-    if (const auto* systemError = dynamic_cast<const std::system_error*>(&error)) {
-        return ReasonText(*systemError);
-    }
-    // Only the program's own failures get here; their texts are plain ASCII.
-    const std::string_view what = error.what();
-    return Text(what.begin(), what.end());
+    // Only the program's own texts reach here besides the system's reason, and they are
+    // plain ASCII; the reason is worded by the platform.
+    std::string_view what = error.what();
+    const auto* systemError = dynamic_cast<const std::system_error*>(&error);
+    const std::string reason = systemError ? ": " + systemError->code().message() : "";
+    if (systemError && what.ends_with(reason)) what.remove_suffix(reason.size());
+    Text text(what.begin(), what.end());
+    if (systemError) text += (text.empty() ? u"" : u": ") + ReasonText(*systemError);
+    return text;
 }
 
 }  // namespace window

@@ -1,6 +1,7 @@
 // Conversions of the texts the window compares and shows.
 #pragma once
 
+#include <exception>
 #include <system_error>
 
 #include "window/controls.h"
@@ -17,6 +18,6 @@ Text SuggestedDestinationName(const Text& sourceName);
 Text ReasonText(const std::system_error& error);
 
 // The whole of a failure for the user: what was being done, to which file, and why.
-Text FailureText(const std::exception& error);
+Text ErrorText(const std::exception& error);
 
 }  // namespace window

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cipher/cipher.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_text_folder.h"
 #include "tests/support/shared_vectors.h"
 
 namespace {

@@ -16,64 +16,25 @@
 
 #include "cipher/cipher.h"
 #include "tests/support/native_text.h"
+#include "tests/support/expected_bytes.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "cipher-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    fs::path operator/(const char* name) const { return path_ / name; }
-    std::set<std::string> Names() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            names.insert(entry.path().filename().string());
-        }
-        return names;
-    }
-
-private:
-    fs::path path_;
-};
-
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-Bytes Pattern(std::size_t size) {
-    Bytes bytes(size);
-    for (std::size_t n = 0; n < size; ++n) {
-        bytes[n] = static_cast<std::uint8_t>(n * 131 + (n >> 9));
-    }
-    return bytes;
-}
+using TempFolder = support::ScratchFolder;
+using support::Expected;
+using support::ReadBytes;
+using support::WriteBytes;
+constexpr auto& Pattern = support::PatternBytes;
 
 cipher::CipherState StateFor(std::u16string_view password) {
     cipher::CipherState state;
     cipher::KeySchedule(state, cipher::BuildKey(password).bytes);
     return state;
-}
-
-// Every byte but the last combined with the keystream, one key byte at a time.
-Bytes Expected(Bytes bytes, std::u16string_view password) {
-    cipher::CipherState state = StateFor(password);
-    for (std::size_t n = 0; n + 1 < bytes.size(); ++n) {
-        bytes[n] ^= cipher::NextKeyByte(state);
-    }
-    return bytes;
 }
 
 struct RecordingSink : cipher::ProgressSink {
@@ -109,8 +70,8 @@ Outcome Transform(const TempFolder& folder, const Bytes& source, std::u16string_
     cipher::CipherState state = StateFor(password);
     Outcome run;
     run.count =
-        cipher::TransformFile(testing_support::AsText(folder / "source"),
-                              testing_support::AsText(folder / "destination"), state, run.sink);
+        cipher::TransformFile(support::AsText(folder / "source"),
+                              support::AsText(folder / "destination"), state, run.sink);
     run.destination = ReadBytes(folder / "destination");
     return run;
 }
@@ -162,11 +123,11 @@ TEST(TransformFile, SecondRunRestoresTheSourceWhichStaysUnchanged) {
     fs::permissions(folder / "source", fs::perms::owner_read);
     RecordingSink sink;
     cipher::CipherState first = StateFor(u"\u00E9t\u00E9");
-    cipher::TransformFile(testing_support::AsText(folder / "source"),
-                          testing_support::AsText(folder / "enciphered"), first, sink);
+    cipher::TransformFile(support::AsText(folder / "source"),
+                          support::AsText(folder / "enciphered"), first, sink);
     cipher::CipherState second = StateFor(u"\u00E9t\u00E9");
-    cipher::TransformFile(testing_support::AsText(folder / "enciphered"),
-                          testing_support::AsText(folder / "restored"), second, sink);
+    cipher::TransformFile(support::AsText(folder / "enciphered"),
+                          support::AsText(folder / "restored"), second, sink);
     EXPECT_EQ(ReadBytes(folder / "restored"), source);
     EXPECT_EQ(ReadBytes(folder / "source"), source);
     EXPECT_NE(ReadBytes(folder / "enciphered"), source);
@@ -186,8 +147,8 @@ void ExpectRefusedWithoutTrace(const TempFolder& folder, const fs::path& destina
     cipher::CipherState state = StateFor(u"");
     RecordingSink sink;
     try {
-        cipher::TransformFile(testing_support::AsText(folder / "source"),
-                              testing_support::AsText(destination), state, sink);
+        cipher::TransformFile(support::AsText(folder / "source"),
+                              support::AsText(destination), state, sink);
         ADD_FAILURE() << "no error for " << destination;
     } catch (const std::system_error& error) {
         EXPECT_EQ(error.code(), std::errc::file_exists);
@@ -219,8 +180,8 @@ TEST(TransformFile, MissingSourceOrFolderIsAnErrorNamingThePath) {
     cipher::CipherState state = StateFor(u"");
     RecordingSink sink;
     try {
-        cipher::TransformFile(testing_support::AsText(folder / "absent"),
-                              testing_support::AsText(folder / "destination"), state, sink);
+        cipher::TransformFile(support::AsText(folder / "absent"),
+                              support::AsText(folder / "destination"), state, sink);
         ADD_FAILURE();
     } catch (const std::system_error& error) {
         EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
@@ -228,8 +189,8 @@ TEST(TransformFile, MissingSourceOrFolderIsAnErrorNamingThePath) {
     }
     WriteBytes(folder / "source", Pattern(10));
     try {
-        cipher::TransformFile(testing_support::AsText(folder / "source"),
-                              testing_support::AsText(folder / "no" / "destination"), state, sink);
+        cipher::TransformFile(support::AsText(folder / "source"),
+                              support::AsText(folder / "no" / "destination"), state, sink);
         ADD_FAILURE();
     } catch (const std::system_error& error) {
         // A missing folder is not an existing destination.
@@ -246,8 +207,8 @@ TEST(TransformFile, TheSourceUnderAnyOfItsNamesIsCalledTheSource) {
         cipher::CipherState state = StateFor(u"");
         RecordingSink sink;
         try {
-            cipher::TransformFile(testing_support::AsText(folder / "source"),
-                                  testing_support::AsText(folder / name), state, sink);
+            cipher::TransformFile(support::AsText(folder / "source"),
+                                  support::AsText(folder / name), state, sink);
             ADD_FAILURE() << name;
         } catch (const platform::FileError& error) {
             EXPECT_NE(error.Text().find(u"source file"), std::u16string::npos) << name;
@@ -263,8 +224,8 @@ TEST(TransformFile, CancelFromTheSinkLeavesNoFile) {
     RecordingSink sink;
     sink.throwAt = 20000;
     EXPECT_THROW(
-        cipher::TransformFile(testing_support::AsText(folder / "source"),
-                              testing_support::AsText(folder / "destination"), state, sink),
+        cipher::TransformFile(support::AsText(folder / "source"),
+                              support::AsText(folder / "destination"), state, sink),
         std::runtime_error);
     EXPECT_EQ(sink.updates, (std::vector<std::int64_t>{0, 10000}));
     EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
@@ -299,8 +260,8 @@ TEST(TransformFile, WriteFailureInTheMiddleLeavesNoFile) {
     {
         FileSizeLimit limit(std::size_t{3} << 19);
         try {
-            cipher::TransformFile(testing_support::AsText(folder / "source"),
-                                  testing_support::AsText(folder / "destination"), state, sink);
+            cipher::TransformFile(support::AsText(folder / "source"),
+                                  support::AsText(folder / "destination"), state, sink);
             ADD_FAILURE();
         } catch (const std::system_error& error) {
             EXPECT_EQ(error.code(), std::errc::file_too_large);

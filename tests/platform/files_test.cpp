@@ -12,39 +12,18 @@
 
 #include "platform/platform.h"
 #include "tests/support/native_text.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::AsText;
+using support::AsText;
 using Bytes = std::vector<std::uint8_t>;
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "files-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    std::set<std::string> Names() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            names.insert(entry.path().filename().string());
-        }
-        return names;
-    }
-
-private:
-    fs::path path_;
-};
-
-void WriteText(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using TempFolder = support::ScratchFolder;
+constexpr auto& WriteText = support::WriteFile;
+constexpr auto& ReadText = support::ReadFile;
 
 TEST(Names, Utf8NamesBecomeUtf16Text) {
     EXPECT_EQ(platform::FromNative("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"),

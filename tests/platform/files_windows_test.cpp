@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/platform.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_text_folder.h"
 
 namespace {
 

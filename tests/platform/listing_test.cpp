@@ -11,6 +11,7 @@
 
 #include "platform/mount_table_posix.h"
 #include "platform/platform.h"
+#include "tests/support/scratch_folder.h"
 
 namespace platform {
 namespace {
@@ -88,11 +89,7 @@ TEST(Volumes, TheRootComesFirstAndEveryVolumeIsAFolderOnce) {
 
 class ListingTest : public ::testing::Test {
 protected:
-    ListingTest()
-        : folder_(fs::temp_directory_path() /
-                  ("tessomar-listing-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-        fs::remove_all(folder_);
+    ListingTest() : folder_(scratch_.Path()) {
         fs::create_directories(folder_ / "Sub");
         fs::create_directories(folder_ / ".hidden-folder");
         std::ofstream(folder_ / "notes.txt") << "x";
@@ -103,12 +100,11 @@ protected:
         fs::create_symlink(folder_ / "nowhere", folder_ / "dangling");
         ::mkfifo((folder_ / "pipe").c_str(), 0600);
     }
-    ~ListingTest() override { fs::remove_all(folder_); }
-
     std::u16string Folder(const std::u16string& below = u"") const {
         return FromNative(folder_.native()) + below;
     }
 
+    support::ScratchFolder scratch_{"listing"};
     fs::path folder_;
 };
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_text_folder.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include <system_error>
 
 #include "tests/support/native_text.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 
 namespace remembered {
 namespace {
@@ -18,21 +20,13 @@ using namespace std::string_literals;
 
 class RememberedFolderTest : public ::testing::Test {
 protected:
-    RememberedFolderTest()
-        : folder_(fs::temp_directory_path() /
-                  ("tessomar-remembered-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          remembered_((fs::remove_all(folder_), fs::create_directories(folder_),
-                       testing_support::AsText(folder_))) {}
-    ~RememberedFolderTest() override { fs::remove_all(folder_); }
+    RememberedFolderTest() : folder_(scratch_.Path()), remembered_(support::AsText(folder_)) {}
 
     fs::path File() const { return folder_ / "LastPath"; }
-    void Put(const std::string& bytes) const { std::ofstream(File(), std::ios::binary) << bytes; }
-    std::string Contents(const fs::path& path) const {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    void Put(const std::string& bytes) const { support::WriteFile(File(), bytes); }
+    std::string Contents(const fs::path& path) const { return support::ReadFile(path); }
 
+    support::ScratchFolder scratch_{"remembered"};
     fs::path folder_;
     RememberedFolder remembered_;
 };

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "remembered/remembered_folder.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_text_folder.h"
 
 namespace remembered {
 namespace {

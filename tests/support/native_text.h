@@ -7,10 +7,10 @@
 
 #include "platform/platform.h"
 
-namespace testing_support {
+namespace support {
 
 inline std::u16string AsText(const std::filesystem::path& path) {
     return platform::FromNative(path.native());
 }
 
-}  // namespace testing_support
+}  // namespace support

@@ -1,52 +1,32 @@
-// A new, empty folder for one test, removed with everything in it when the test ends.
+// A new, empty folder for one test in the system's temporary folder, removed with everything
+// in it when the test is done. Each has a name of its own, so tests running side by side
+// (ctest -j) never share one.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
+#include <set>
 #include <string>
+#include <string_view>
 
-#include "tests/support/native_text.h"
-
-namespace testing_support {
+namespace support {
 
 class ScratchFolder {
 public:
-    explicit ScratchFolder(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
-        std::random_device random;
-        path_ = parent / ("tessomar-" + std::string(
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                          "-" + std::to_string(random()));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    // The label only helps to tell whose folder a leftover is.
+    explicit ScratchFolder(std::string_view label = "test");
+    ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
-    // The path of an entry in the folder as the program's own text.
-    std::u16string Text(const std::filesystem::path& name = {}) const {
-        return AsText(name.empty() ? path_ : path_ / name);
+    std::filesystem::path operator/(const std::filesystem::path& below) const {
+        return path_ / below;
     }
+    // The names directly inside, hidden ones included.
+    std::set<std::string> Names() const;
 
 private:
     std::filesystem::path path_;
 };
 
-inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace testing_support
+}  // namespace support

@@ -7,20 +7,24 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <filesystem>
 #include <functional>
 #include <system_error>
 #include <vector>
 
+#include "platform/platform.h"
 #include "tests/support/native_text.h"
 #include "ui/qt/qt_host.h"
-#include "window/form1.h"
+#include "window/design.h"
 
 namespace ui::qt {
 namespace {
@@ -51,7 +55,7 @@ ShownMessage CatchMessageWhile(const std::function<void()>& action) {
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
-        : folder_(testing_support::AsText(std::filesystem::temp_directory_path())),
+        : folder_(support::AsText(std::filesystem::temp_directory_path())),
           form_(host_, folder_),
           window_(form_, host_) {
         window_.show();
@@ -259,7 +263,8 @@ TEST_F(MainWindowTest, EnterPressesTheShownButton) {
     form_.DestFile.SetVisible(false);
     form_.Start.SetVisible(true);
     form_.Pwd.SetVisible(true);
-    form_.Pwd2.SetVisible(true);
+    form_.Pwd.SetText(u"pw");
+    form_.Pwd2.SetText(u"pw");
     W<QWidget>("Pwd")->setFocus();
     QTest::keyClick(W<QWidget>("Pwd"), Qt::Key_Enter);
     EXPECT_EQ(QApplication::focusWidget(), window_.WidgetFor("Pwd2"));
@@ -267,6 +272,16 @@ TEST_F(MainWindowTest, EnterPressesTheShownButton) {
     QTest::keyClick(W<QWidget>("Pwd2"), Qt::Key_Return);
     EXPECT_EQ(startClicks, 1);
     EXPECT_EQ(goClicks, 1);
+
+    // With both boxes empty Enter asks for the password; the focused button itself runs.
+    form_.Pwd.SetText(u"");
+    form_.Pwd2.SetText(u"");
+    QTest::keyClick(W<QWidget>("Pwd2"), Qt::Key_Return);
+    EXPECT_EQ(startClicks, 1);
+    EXPECT_EQ(QApplication::focusWidget(), window_.WidgetFor("Pwd"));
+    W<QWidget>("Start")->setFocus();
+    QTest::keyClick(W<QWidget>("Start"), Qt::Key_Return);
+    EXPECT_EQ(startClicks, 2);
 }
 
 TEST_F(MainWindowTest, HelpShowsTheInstructionAndChangesNothing) {
@@ -311,10 +326,27 @@ TEST_F(MainWindowTest, ScreenReadersHearNamesAndCaptions) {
     EXPECT_EQ(spoken("Dir1"), "Select working directory");
     EXPECT_EQ(spoken("Drive1"), "Select drive");
     EXPECT_EQ(spoken("filemask"), "Filename Mask");
-    EXPECT_FALSE(spoken("Progress").isEmpty());
+    EXPECT_EQ(spoken("Progress"), "Bytes processed");
+    EXPECT_EQ(spoken("ProgBar"), "Progress");
+    EXPECT_EQ(W<QLabel>("Label5")->buddy(), window_.WidgetFor("Pwd2"));
     EXPECT_EQ(spoken("go"), "OK");
     EXPECT_EQ(spoken("Murder"), "Kill it !");
     EXPECT_EQ(spoken("Label1"), "Select Source File");
+}
+
+// An entry's own tip would hide the list's tip wherever the pointer is over an entry.
+TEST_F(MainWindowTest, TheFolderListShowsItsTipOverItsEntries) {
+    form_.Dir1.SetPath(platform::DefaultFolder());
+    auto* list = W<QListWidget>("Dir1");
+    ASSERT_GT(list->count(), 1);
+    for (int row = 0; row < list->count(); ++row) {
+        EXPECT_TRUE(list->item(row)->toolTip().isEmpty()) << row;
+    }
+    const QPoint over = list->visualItemRect(list->item(1)).center();
+    QHelpEvent hover(QEvent::ToolTip, over, list->viewport()->mapToGlobal(over));
+    QApplication::sendEvent(list->viewport(), &hover);
+    EXPECT_EQ(QToolTip::text(), "Select working directory");
+    QToolTip::hideText();
 }
 
 TEST_F(MainWindowTest, ProgressBarDrawsItsBoxesInItsOwnScale) {
@@ -330,19 +362,20 @@ TEST_F(MainWindowTest, ProgressBarDrawsItsBoxesInItsOwnScale) {
 }
 
 TEST_F(MainWindowTest, ACloseDuringARunWaitsForTheRunToEnd) {
-    bool keepGoing = true;
+    bool stopAsked = false;
     bool shownDuringRun = false;
     form_.Start.SetVisible(true);
     form_.Start.OnClick([&] {
         window_.close();
         form_.Label1.SetCaption(u"Processing...");
-        keepGoing = host_.PaintDuringRun();
+        host_.PaintDuringRun();
+        stopAsked = form_.CloseRequested();
         shownDuringRun = window_.isVisible();
     });
 
     QTest::mouseClick(W<QWidget>("Start"), Qt::LeftButton);
 
-    EXPECT_FALSE(keepGoing);
+    EXPECT_TRUE(stopAsked);
     EXPECT_TRUE(shownDuringRun);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window_.isVisible(); }));
 }

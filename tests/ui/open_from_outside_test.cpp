@@ -72,7 +72,7 @@ protected:
                  ::testing::UnitTest::GetInstance()->current_test_info()->name())),
           work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
           files_((fs::create_directories(root_ / "files" / "inner"), root_ / "files")),
-          remembered_(testing_support::AsText(work_)),
+          remembered_(support::AsText(work_)),
           form_(host_, remembered_),
           window_(form_, host_) {
         for (const char* name : {"report.txt", "other.dat", "inner/deep.txt"}) {
@@ -85,7 +85,7 @@ protected:
     void Start(const std::vector<fs::path>& commandLine = {}) {
         form_.Load();
         std::vector<window::Text> paths;
-        for (const fs::path& path : commandLine) paths.push_back(testing_support::AsText(path));
+        for (const fs::path& path : commandLine) paths.push_back(support::AsText(path));
         if (!paths.empty()) window_.Dispatch([&] { window::OpenFromOutside(form_, paths); });
         window_.show();
         window_.activateWindow();
@@ -163,7 +163,7 @@ TEST_F(OpenFromOutsideTest, OneDroppedFileIsTakenAsADoubleClickOnIt) {
     const DragAnswer answer = DragAndDrop(&window_, *dragged);
     EXPECT_TRUE(answer.entered);
     EXPECT_TRUE(answer.dropped);
-    ExpectNameStageFor(QString::fromStdU16String(testing_support::AsText(odd.filename())),
+    ExpectNameStageFor(QString::fromStdU16String(support::AsText(odd.filename())),
                        QString::fromStdU16String(platform::FromNative("caf\xe9_XXX.txt")),
                        files_ / "inner");
 }

@@ -16,9 +16,11 @@
 #include <memory>
 #include <string>
 
-#include "cipher/cipher.h"
 #include "remembered/remembered_folder.h"
 #include "tests/support/native_text.h"
+#include "tests/support/expected_bytes.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "window/form1.h"
@@ -28,33 +30,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// What a run must write: every byte but the last XORed with the keystream.
-std::string Expected(const std::string& source, std::u16string_view password) {
-    const auto key = cipher::BuildKey(password);
-    cipher::CipherState state;
-    cipher::KeySchedule(state, key.bytes);
-    std::string out = source;
-    for (std::size_t n = 0; n + 1 < out.size(); ++n) {
-        out[n] = static_cast<char>(out[n] ^ cipher::NextKeyByte(state));
-    }
-    return out;
-}
-
-// Bytes of every value, so a byte the run skips or doubles shows up.
-std::string Pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t n = 0; n < size; ++n) bytes[n] = static_cast<char>(n * 7 + n / 251);
-    return bytes;
-}
+using support::Expected;
+using support::Pattern;
+using support::ReadFile;
+using support::WriteFile;
 
 // One start of the program: a window over the remembered folder, loaded and shown.
 struct Session {
@@ -133,18 +112,15 @@ struct Session {
 class WorkflowTest : public ::testing::Test {
 protected:
     WorkflowTest()
-        : root_(fs::temp_directory_path() /
-                ("tessomar-ui-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
+        : root_(scratch_.Path()),
+          work_((fs::create_directories(root_ / "work"), root_ / "work")),
           files_((fs::create_directories(root_ / "files"), root_ / "files")),
-          remembered_(testing_support::AsText(work_)) {
+          remembered_(support::AsText(work_)) {
         WriteFile(files_ / "report.txt", "the source");
         WriteFile(files_ / "notes.txt", "some notes");
         WriteFile(files_ / "other.dat", "another file");
         WriteFile(work_ / remembered::kFileName, files_.string() + "\r\n");
     }
-    ~WorkflowTest() override { fs::remove_all(root_); }
 
     // The folder's entries, with their contents, to prove a refusal touched nothing.
     std::map<std::string, std::string> OnDisk() {
@@ -155,6 +131,7 @@ protected:
         return entries;
     }
 
+    support::ScratchFolder scratch_{"ui"};
     fs::path root_;
     fs::path work_;
     fs::path files_;

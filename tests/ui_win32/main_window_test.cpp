@@ -8,7 +8,7 @@
 #include <string>
 
 #include "remembered/remembered_folder.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_text_folder.h"
 #include "tests/support/shared_vectors.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/win32_host.h"

@@ -13,8 +13,9 @@
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
 #include "tests/support/native_text.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/window/fake_host.h"
-#include "window/form1.h"
+#include "window/design.h"
 
 namespace window {
 namespace {
@@ -32,12 +33,10 @@ public:
 class BrowseTest : public ::testing::Test {
 protected:
     BrowseTest()
-        : root_(fs::temp_directory_path() /
-                ("tessomar-browse-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
+        : root_(scratch_.Path()),
+          work_((fs::create_directories(root_ / "work"), root_ / "work")),
           stick_(root_ / "stick"),
-          remembered_(testing_support::AsText(work_)),
+          remembered_(support::AsText(work_)),
           form_(host_, remembered_) {
         for (const char* folder : {"beta", "Alpha", "gamma", ".cache", "beta/inner"}) {
             fs::create_directories(stick_ / folder);
@@ -48,11 +47,10 @@ protected:
         }
         form_.Drive1.SetVolumeSource([this] { return volumes_; });
     }
-    ~BrowseTest() override { fs::remove_all(root_); }
 
     std::u16string Stick(const std::u16string& below = u"") const {
-        return below.empty() ? testing_support::AsText(stick_)
-                             : platform::JoinPath(testing_support::AsText(stick_), below);
+        return below.empty() ? support::AsText(stick_)
+                             : platform::JoinPath(support::AsText(stick_), below);
     }
     std::u16string StickEntry() const { return Stick() + u" [STICK]"; }
     fs::path LastPath() const { return work_ / "LastPath"; }
@@ -86,13 +84,14 @@ protected:
         EXPECT_TRUE(host_.messages.empty());
     }
 
+    support::ScratchFolder scratch_{"browse"};
     fs::path root_;
     fs::path work_;
     fs::path stick_;
     std::vector<platform::Volume> volumes_{
         {u"/", u"", u"/"},
-        {testing_support::AsText(root_ / "stick"), u"STICK",
-         testing_support::AsText(root_ / "stick") + u" [STICK]"}};
+        {support::AsText(root_ / "stick"), u"STICK",
+         support::AsText(root_ / "stick") + u" [STICK]"}};
     testing::FakeHost host_;
     remembered::RememberedFolder remembered_;
     Form1 form_;
@@ -262,6 +261,50 @@ TEST_F(BrowseTest, AChangeThatFailsFurtherDownPutsTheListBack) {
     EXPECT_THROW(folders.SetPath(Stick()), std::system_error);
     EXPECT_EQ(folders.Path(), u"/");
     EXPECT_EQ(folders.Entries().front().path, u"/");
+}
+
+// A selection left from the folder before would let Enter or a double-click open a file of
+// that name, or no file at all, in the folder now shown.
+TEST_F(BrowseTest, TheFileSelectionGoesWithItsFolder) {
+    form_.Load();
+    form_.Dir1.SetPath(Stick());
+    form_.File1.Select(0);
+    ASSERT_EQ(form_.File1.FileName(), u"a.txt");
+    form_.Dir1.OpenEntry(FolderIndex(u"beta"));
+    EXPECT_EQ(form_.File1.ListIndex(), -1);
+    EXPECT_EQ(form_.File1.FileName(), u"");
+    form_.File1.DblClick();
+    EXPECT_FALSE(form_.go.Visible());
+    EXPECT_EQ(form_.Label1.Caption(), u"Select Source File");
+
+    form_.File1.Select(0);
+    form_.File1.Select(static_cast<int>(form_.File1.Names().size()));  // one past the end
+    ASSERT_EQ(form_.File1.ListIndex(), 0);
+    EXPECT_EQ(form_.File1.FileName(), u"inner.txt");
+}
+
+TEST_F(BrowseTest, RefreshingTheDriveListKeepsTheCurrentDrive) {
+    form_.Load();
+    form_.Drive1.Choose(DriveIndex(StickEntry()));
+    // A volume mounted meanwhile comes before it in the list.
+    volumes_.insert(volumes_.begin() + 1, {Stick(u"beta"), u"NEW", Stick(u"beta") + u" [NEW]"});
+    form_.Drive1.Refresh();
+    EXPECT_EQ(form_.Drive1.Entries().size(), 3u);
+    EXPECT_EQ(form_.Drive1.ListIndex(), 2);
+    EXPECT_EQ(form_.Drive1.Drive(), StickEntry());
+}
+
+TEST_F(BrowseTest, WithoutTheDefaultFolderTheWindowStillOpens) {
+    volumes_ = {{Stick(), u"STICK", StickEntry()}};  // the default folder's volume is not available
+    form_.Load();
+    EXPECT_EQ(form_.Drive1.Drive(), u"");
+    EXPECT_EQ(form_.Dir1.Path(), u"");
+    EXPECT_EQ(Shown(),
+              (std::set<std::string>{"Label1", "Help", "Drive1", "Dir1", "File1", "filemask"}));
+    EXPECT_TRUE(host_.messages.empty());
+    // The drive list still reaches the volumes that are there.
+    form_.Drive1.Choose(DriveIndex(StickEntry()));
+    EXPECT_EQ(form_.File1.Path(), Stick());
 }
 
 TEST(FileMask, PatternsMatchLikeTheFileDialogs) {

@@ -7,7 +7,7 @@
 
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_text_folder.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
 

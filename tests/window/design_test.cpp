@@ -1,14 +1,17 @@
 // The window's design table, the state Form1 starts in, Help, and the control model's
 // nested Change delivery that every handler relies on.
+#include "window/design.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "tests/support/native_text.h"
 #include "tests/window/fake_host.h"
-#include "window/form1.h"
 
 namespace window {
 namespace {
@@ -116,6 +119,50 @@ TEST(DesignTable, WindowLooksAsDesigned) {
     }
 }
 
+// Every front-end reaches a control through its row, so a row that pointed at another
+// control, or two rows at one, would wire a widget to the wrong control.
+TEST(DesignTable, EachRowIsTheControlOfItsName) {
+    FakeHost host;
+    const remembered::RememberedFolder folder(
+        support::AsText(std::filesystem::temp_directory_path()));
+    Form1 form(host, folder);
+    std::set<const Control*> seen;
+    for (const DesignEntry& entry : Design().controls) {
+        Control& control = VisitControl(form, entry, [](Control& c) -> Control& { return c; });
+        EXPECT_EQ(control.Name(), entry.name);
+        EXPECT_EQ(form.Find(entry.name), &control);
+        EXPECT_TRUE(seen.insert(&control).second) << entry.name;
+    }
+    EXPECT_EQ(seen.size(), 22u);
+    EXPECT_EQ(form.Find("Label7"), nullptr);
+}
+
+TEST(DesignTable, NamesEachControlForScreenReaders) {
+    const std::map<std::string, std::u16string> names{
+        {"Drive1", u"Select drive"},
+        {"Dir1", u"Select working directory"},
+        {"File1", u"Doubleclick to select file"},
+        {"filemask", u"Filename Mask"},
+        {"DestFile", u"Enter desination file, or use this suggested name"},
+        {"Pwd", u"Enter Password or leave blank for non-secure file hiding"},
+        {"Pwd2", u"Retype Password"},
+        {"Path", u"Path"},
+        {"SFile", u"Source"},
+        {"DFile", u"Destination"},
+        {"Progress", u"Bytes processed"},
+        {"ProgBar", u"Progress"},
+    };
+    const std::map<std::string, std::string> buddies{
+        {"Label5", "Pwd2"}, {"Label4", "Path"}, {"Label2", "SFile"}, {"Label3", "DFile"}};
+    for (const DesignEntry& entry : Design().controls) {
+        SCOPED_TRACE(entry.name);
+        const auto name = names.find(entry.name);
+        EXPECT_EQ(entry.accessibleName, name == names.end() ? u"" : name->second);
+        const auto buddy = buddies.find(entry.name);
+        EXPECT_EQ(entry.buddy, buddy == buddies.end() ? "" : buddy->second);
+    }
+}
+
 TEST(DesignTable, ProgressBarReachesPastTheClientArea) {
     const DesignEntry& bar = *Entry("ProgBar");
     EXPECT_EQ(bar.left + bar.width - Design().clientWidth, 30);
@@ -124,7 +171,7 @@ TEST(DesignTable, ProgressBarReachesPastTheClientArea) {
 class Form1Test : public ::testing::Test {
 protected:
     Form1Test()
-        : folder_(testing_support::AsText(std::filesystem::temp_directory_path())),
+        : folder_(support::AsText(std::filesystem::temp_directory_path())),
           form_(host_, folder_) {}
 
     // What a user can see of every control, to tell whether anything changed.
@@ -178,7 +225,7 @@ TEST_F(Form1Test, HelpShowsTheInstructionAndChangesNothing) {
               u"Identify source file, then either accept the suggested destination filename or "
               u"enter a more suitable one.\r\n"
               u"Enter password in both boxes and start the cryption process.");
-    EXPECT_TRUE(host_.messages[0].title.empty());
+    EXPECT_EQ(host_.messages[0].title, u"Tessomar");
     EXPECT_EQ(Snapshot(), before);
 }
 
@@ -239,6 +286,7 @@ TEST(ControlModel, ProgressBarKeepsOneBoxWhileItGrows) {
     for (double count : {10000.0, 20000.0, 30000.0}) {
         bar.DrawBox({0, 0, count, 100, kProgressColor});
     }
+    bar.DrawBox({0, 0, 30000, 100, kProgressColor});  // the same box again
     ASSERT_EQ(bar.Boxes().size(), 1u);
     EXPECT_EQ(bar.Boxes()[0].right, 30000);
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <system_error>
 
 #include "platform/platform.h"
 #include "tests/support/native_text.h"
@@ -51,7 +52,7 @@ TEST_F(DestinationTest, DoubleClickProposesANameAndShowsTheNameStage) {
     EXPECT_EQ(form_.DestFile.GetText(), u"report_XXX.txt");
     EXPECT_EQ(form_.DFile.GetText(), u"report_XXX.txt");
     EXPECT_EQ(form_.SFile.GetText(), u"report.txt");
-    EXPECT_EQ(form_.Path.GetText(), testing_support::AsText(files_));
+    EXPECT_EQ(form_.Path.GetText(), support::AsText(files_));
     EXPECT_EQ(Shown(), kNameStage);
 }
 
@@ -140,7 +141,7 @@ TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
         {u".", u"Not a plain file name", true},
         {u"..", u"Not a plain file name", true},
         {u"folder", u"A folder has that name, choose another"},
-        {u".hidden", u"A hidden file has that name, choose another"},
+        {u".hidden", u"A hidden file has that name, pick another"},
         {u"link", u"That name is taken, choose another"},
         {u"dangling", u"That name is taken, choose another"},
         {std::u16string(256, u'n'), u"Name too long, choose a shorter one", true},
@@ -186,7 +187,7 @@ TEST_F(DestinationTest, APathTooLongForTheSystemIsNotCalledTaken) {
         fs::create_directory(deep);
     }
     WriteFile(deep / "s", "x");
-    form_.Dir1.SetPath(testing_support::AsText(deep));
+    form_.Dir1.SetPath(support::AsText(deep));
     DoubleClick(u"s");
     form_.DestFile.SetText(std::u16string(120, u'n'));
     form_.go.Click();
@@ -244,6 +245,25 @@ TEST_F(DestinationTest, KillOfAFileThatVanishedSaysSoAndOkGoesOn) {
     EXPECT_FALSE(form_.Murder.Visible());
     form_.go.Click();
     EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+}
+
+// Tests run as root, where permissions cannot make a delete fail; the window's own remover
+// is swapped for one that fails as a file in use would.
+TEST_F(DestinationTest, AFailedKillSaysWhy) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"other.dat");
+    form_.go.Click();
+    ASSERT_TRUE(form_.Murder.Visible());
+    form_.SetFileRemover([](std::u16string_view path) {
+        throw platform::FileError(std::make_error_code(std::errc::permission_denied),
+                                  u"Cannot delete", std::u16string(path));
+    });
+    form_.Murder.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Could not delete the file");
+    EXPECT_TRUE(form_.Label6.Visible());
+    EXPECT_EQ(form_.Label6.Caption(), u"other.dat: Permission denied");
+    EXPECT_FALSE(form_.Murder.Visible());
+    EXPECT_EQ(ReadFile(files_ / "other.dat"), "another file");
 }
 
 }  // namespace

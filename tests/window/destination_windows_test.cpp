@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <random>
 
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_text_folder.h"
 #include "tests/support/shared_vectors.h"
 #include "tests/window/workflow_fixture.h"
 
@@ -29,13 +29,13 @@ TEST_F(DestinationWindowsTest, HiddenAndSystemFilesAreNeitherListedNorFoundAsExi
     testing::WriteFile(files_ / "system.txt", "s");
     ASSERT_TRUE(SetFileAttributesW((files_ / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(SetFileAttributesW((files_ / "system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
-    form_.Dir1.SetPath(testing_support::AsText(files_));
+    form_.Dir1.SetPath(support::AsText(files_));
     EXPECT_EQ(form_.File1.Names(), (std::vector<std::u16string>{u"other.dat", u"report.txt"}));
     DoubleClick(u"report.txt");
     for (const char16_t* name : {u"hidden.txt", u"SYSTEM.TXT"}) {
         form_.DestFile.SetText(name);
         form_.go.Click();
-        EXPECT_EQ(form_.Label1.Caption(), u"A hidden file has that name, choose another");
+        EXPECT_EQ(form_.Label1.Caption(), u"A hidden file has that name, pick another");
         EXPECT_FALSE(form_.Murder.Visible());
     }
 }

@@ -1,6 +1,9 @@
-// A host for window tests: records message boxes and counts repaints during a run.
+// A host for window tests: records message boxes, repaints during a run, where the window
+// sent the focus and whether it closed the window.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "window/host.h"
@@ -17,14 +20,19 @@ public:
     void ShowMessage(const Text& title, const Text& message) override {
         messages.push_back({title, message});
     }
-    bool PaintDuringRun() override {
+    void PaintDuringRun() override {
         ++paints;
-        return !closeRequested;
+        if (onPaint) onPaint();
     }
+    void SetFocus(const Control& control) override { focus = control.Name(); }
+    void CloseWindow() override { ++closes; }
 
     std::vector<Message> messages;
     int paints = 0;
-    bool closeRequested = false;
+    // Runs at each paint, where the window system's events (a close) would arrive.
+    std::function<void()> onPaint;
+    std::string focus;  // the control last given the focus
+    int closes = 0;
 };
 
 }  // namespace window::testing

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "tests/window/workflow_fixture.h"
 #include "tests/support/native_text.h"
+#include "tests/window/workflow_fixture.h"
+#include "window/design.h"
 
 namespace window {
 namespace {
@@ -61,7 +62,7 @@ protected:
     }
 
     std::u16string InFiles(const std::string& below) const {
-        return testing_support::AsText(files_ / below);
+        return support::AsText(files_ / below);
     }
     void Open(const std::vector<std::u16string>& paths) { OpenFromOutside(form_, paths); }
 };
@@ -101,7 +102,7 @@ TEST_F(OpenFromOutsideTest, AFileTheMaskHidesOrALinkToAFileIsTakenAsTheListShows
     again.Load();
     OpenFromOutside(again, {InFiles("shortcut.txt")});
     EXPECT_EQ(again.SFile.GetText(), u"shortcut.txt");
-    EXPECT_EQ(again.Path.GetText(), testing_support::AsText(files_));
+    EXPECT_EQ(again.Path.GetText(), support::AsText(files_));
 }
 
 TEST_F(OpenFromOutsideTest, AFolderOpensInTheListsAndStaysInTheBrowseStage) {
@@ -146,7 +147,7 @@ TEST_F(OpenFromOutsideTest, WhatIsNotAFileTheListWouldOfferIsRefusedWithItsReaso
     EXPECT_FALSE(form_.Label6.Visible());
     Form1 byHand(host_, remembered_);
     byHand.Load();
-    byHand.Dir1.SetPath(testing_support::AsText(files_));
+    byHand.Dir1.SetPath(support::AsText(files_));
     OpenFromOutside(byHand, {InFiles("missing.txt")});
     byHand.File1.Select(0);
     byHand.File1.DblClick();

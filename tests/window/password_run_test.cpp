@@ -1,12 +1,16 @@
 // The Password stage and the run, through the window's own calls.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "cipher/cipher.h"
 #include "tests/support/native_text.h"
+#include "tests/support/expected_bytes.h"
 #include "tests/window/workflow_fixture.h"
 
 namespace window {
@@ -20,23 +24,8 @@ const std::u16string kNoPasswordWarning =
     u"Warning, no password used.  File has been converted using the fixed internal 'salt' "
     u"with no encryption. File contents are obscured but not secured";
 
-// What the destination must hold: every byte but the last XORed with the keystream.
-std::string Expected(const std::string& source, std::u16string_view password) {
-    const auto key = cipher::BuildKey(password);
-    cipher::CipherState state;
-    cipher::KeySchedule(state, key.bytes);
-    std::string out = source;
-    for (std::size_t n = 0; n + 1 < out.size(); ++n) {
-        out[n] = static_cast<char>(out[n] ^ cipher::NextKeyByte(state));
-    }
-    return out;
-}
-
-std::string Pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t n = 0; n < size; ++n) bytes[n] = static_cast<char>(n * 7 + n / 251);
-    return bytes;
-}
+using support::Expected;
+using support::Pattern;
 
 class PasswordRunTest : public testing::WorkflowTest {
 protected:
@@ -101,7 +90,7 @@ TEST_F(PasswordRunTest, ASecondRunWithTheSamePasswordRestoresTheSource) {
     testing::FakeHost host;
     Form1 again(host, remembered_);
     again.Load();
-    EXPECT_EQ(again.Dir1.Path(), testing_support::AsText(files_));
+    EXPECT_EQ(again.Dir1.Path(), support::AsText(files_));
     const auto& names = again.File1.Names();
     const auto found = std::find(names.begin(), names.end(), u"report_XXX.txt");
     ASSERT_NE(found, names.end());
@@ -153,6 +142,7 @@ TEST_F(PasswordRunTest, EmptySourceCompletesWithAZeroCount) {
     EXPECT_EQ(form_.Progress.GetText(), u" 0 Bytes");
     EXPECT_TRUE(fs::exists(files_ / "report_XXX.txt"));
     EXPECT_EQ(fs::file_size(files_ / "report_XXX.txt"), 0u);
+    EXPECT_GT(form_.ProgBar.ScaleWidth(), 0);
 }
 
 TEST_F(PasswordRunTest, DestinationThatAppearedMeanwhileIsNotTouched) {
@@ -176,14 +166,71 @@ TEST_F(PasswordRunTest, FailedRunSaysWhyAndLeavesNoFile) {
     EXPECT_EQ(fs::directory_iterator(files_)->path().filename(), "other.dat");
 }
 
-TEST_F(PasswordRunTest, ClosingTheWindowDuringARunLeavesNoFile) {
-    WriteFile(files_ / "report.txt", Pattern(50000));
+// The first paints take longer than the pace between paints, so the next progress steps
+// paint too and the close arrives partway through the run on any machine.
+TEST_F(PasswordRunTest, ClosingTheWindowMidRunStopsItAndLeavesNoFile) {
+    constexpr std::size_t kSize = 4 << 20;
+    WriteFile(files_ / "report.txt", Pattern(kSize));
     AcceptDestination(u"report.txt");
-    host_.closeRequested = true;
-    form_.Start.Click();
+    bool closedAtOnce = true;
+    double drawnWhenClosed = 0;
+    host_.onPaint = [&] {
+        if (host_.paints < 3) std::this_thread::sleep_for(std::chrono::milliseconds(45));
+        if (host_.paints != 3) return;
+        drawnWhenClosed = form_.ProgBar.Boxes().back().right;
+        closedAtOnce = form_.RequestClose();
+    };
+
+    form_.React(&form_.Start, [&] { form_.Start.Click(); });
+
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_GT(drawnWhenClosed, 0);
+    EXPECT_LT(drawnWhenClosed, kSize);
+    EXPECT_EQ(host_.paints, 3);
+    EXPECT_EQ(form_.Label1.Caption(), u"Stopped, nothing was written");
+    EXPECT_FALSE(form_.ProgBar.Visible());
     EXPECT_FALSE(form_.Progress.Visible());
+    EXPECT_EQ(host_.closes, 1);
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
     EXPECT_EQ(std::distance(fs::directory_iterator(files_), fs::directory_iterator()), 2);
+}
+
+// A bar that takes 10 ms to draw each change, so the run's own pace is known.
+class SlowBar : public ControlObserver {
+public:
+    void ControlChanged(const Control&) override {
+        ++changes;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    int changes = 0;
+};
+
+TEST_F(PasswordRunTest, TheWindowIsRepaintedAtItsPaceDuringTheRun) {
+    WriteFile(files_ / "report.txt", Pattern(300000));
+    AcceptDestination(u"report.txt");
+    SlowBar bar;
+    form_.ProgBar.SetObserver(&bar);
+    std::vector<std::chrono::steady_clock::time_point> paintedAt;
+    std::vector<int> barChangesAt;
+    host_.onPaint = [&] {
+        paintedAt.push_back(std::chrono::steady_clock::now());
+        barChangesAt.push_back(bar.changes);
+    };
+
+    form_.Start.Click();
+
+    ASSERT_EQ(form_.Label1.Caption(), u"... Done ...");
+    ASSERT_GE(paintedAt.size(), 2u);
+    for (std::size_t n = 1; n < paintedAt.size(); ++n) {
+        SCOPED_TRACE(n);
+        // Not more often than every 40 ms (less a little for the time the sink takes to
+        // reach the host)...
+        EXPECT_GE(paintedAt[n] - paintedAt[n - 1], std::chrono::milliseconds(35));
+        // ...and by the fourth step of 10 ms after the last paint.
+        EXPECT_LE(barChangesAt[n] - barChangesAt[n - 1], 4);
+    }
+    // Until the end: at most three more steps and the bar's hiding.
+    EXPECT_LE(bar.changes - barChangesAt.back(), 4);
 }
 
 }  // namespace

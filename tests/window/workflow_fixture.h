@@ -14,6 +14,8 @@
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
 #include "tests/support/native_text.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
 
@@ -21,33 +23,21 @@ namespace window::testing {
 
 namespace fs = std::filesystem;
 
-inline void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using support::ReadFile;
+using support::WriteFile;
 
 class WorkflowTest : public ::testing::Test {
 protected:
     WorkflowTest()
-        : root_(fs::temp_directory_path() /
-                ("tessomar-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          work_((fs::remove_all(root_), fs::create_directories(root_ / "work"), root_ / "work")),
+        : root_(scratch_.Path()),
+          work_((fs::create_directories(root_ / "work"), root_ / "work")),
           files_((fs::create_directories(root_ / "files"), root_ / "files")),
-          remembered_(testing_support::AsText(work_)),
+          remembered_(support::AsText(work_)),
           form_(host_, remembered_) {
         WriteFile(files_ / "report.txt", "the source");
         WriteFile(files_ / "other.dat", "another file");
         form_.Load();
-        form_.Dir1.SetPath(testing_support::AsText(files_));
-    }
-    ~WorkflowTest() override {
-        std::error_code ignored;  // a test that failed half way must not end the whole run
-        fs::remove_all(root_, ignored);
+        form_.Dir1.SetPath(support::AsText(files_));
     }
 
     void DoubleClick(const std::u16string& name) {
@@ -82,6 +72,7 @@ protected:
     const std::set<std::string> kPasswordStage = {"Label1", "Help",   "Label2", "SFile", "Label3",
                                                   "DFile",  "Label4", "Path",   "Pwd",   "Start"};
 
+    support::ScratchFolder scratch_{"window"};
     fs::path root_;
     fs::path work_;
     fs::path files_;

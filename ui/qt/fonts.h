@@ -3,7 +3,7 @@
 
 #include <QFont>
 
-#include "window/form1.h"
+#include "window/design.h"
 
 namespace ui::qt {
 

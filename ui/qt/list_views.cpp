@@ -98,7 +98,6 @@ void DirListView::ControlChanged(const window::Control&) {
     for (const window::DirListBox::Entry& entry : folders_.Entries()) {
         auto* item = new QListWidgetItem(row <= current ? open : closed, ToQString(entry.name));
         item->setData(kDepthRole, entry.depth);
-        item->setToolTip(ToQString(entry.path));
         addItem(item);
         ++row;
     }

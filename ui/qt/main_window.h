@@ -8,11 +8,10 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "ui/qt/dispatcher.h"
 #include "ui/qt/qt_host.h"
-#include "window/form1.h"
+#include "window/design.h"
 
 namespace ui::qt {
 
@@ -32,9 +31,6 @@ protected:
 
 private:
     QWidget* MakeWidget(const window::DesignEntry& entry);
-    void SetTabOrder();
-    void NameForScreenReaders();
-    void FocusFirstInput();
 
     window::Form1& form_;
     QtHost& host_;
@@ -42,7 +38,6 @@ private:
     // Masks the password boxes with '*'; the destructor deletes the widgets before it.
     std::unique_ptr<QProxyStyle> passwordStyle_;
     std::map<std::string, QWidget*> widgets_;
-    std::vector<QWidget*> tabOrder_;
 };
 
 }  // namespace ui::qt

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace ui::qt {
 
@@ -11,18 +12,28 @@ void QtHost::ShowMessage(const window::Text& title, const window::Text& message)
     // a stray glyph, so it gets plain line feeds.
     QString text = QString::fromStdU16String(message);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::NoIcon,
-                    title.empty() ? kApplicationName : QString::fromStdU16String(title), text,
-                    QMessageBox::Ok, window_);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(title), text, QMessageBox::Ok,
+                    window_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
-bool QtHost::PaintDuringRun() {
-    // Paint and take window-system events such as a close, but leave clicks and keys queued:
-    // no handler may run inside a run.
+void QtHost::PaintDuringRun() {
+    // Paint and take window-system events such as a close, but leave clicks and keys queued.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    return !closeRequested_;
+}
+
+// Each control's widget carries the control's name.
+void QtHost::SetFocus(const window::Control& control) {
+    const QString name = QString::fromStdString(control.Name());
+    auto* widget =
+        window_ ? window_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly) : nullptr;
+    if (widget != nullptr) widget->setFocus();
+}
+
+// Closed after the event that carried the request has been dealt with.
+void QtHost::CloseWindow() {
+    if (window_ != nullptr) QTimer::singleShot(0, window_, [window = window_] { window->close(); });
 }
 
 }  // namespace ui::qt

@@ -1,4 +1,5 @@
-// The window's host on Qt: the message box, and painting while a run holds the thread.
+// The window's host on Qt: the message box, painting while a run holds the thread, the
+// focus and the close, each when the window asks for it.
 #pragma once
 
 #include <QString>
@@ -8,25 +9,21 @@
 
 namespace ui::qt {
 
-// The title every box of ours carries when the window passes none.
-inline const QString kApplicationName = QStringLiteral("Tessomar");
+inline const QString kApplicationName =
+    QString::fromUtf16(window::kApplicationName.data(), window::kApplicationName.size());
 
 class QtHost : public window::Host {
 public:
-    // The window message boxes are modal to; may be left unset until it exists.
+    // The window whose widgets this host serves; may be left unset until it exists.
     void SetWindow(QWidget* window) { window_ = window; }
 
     void ShowMessage(const window::Text& title, const window::Text& message) override;
-    bool PaintDuringRun() override;
-
-    // A close of the window that arrived while a handler was running; the window closes once
-    // the handler has returned, and a run still going is told to stop.
-    void RequestClose() { closeRequested_ = true; }
-    bool CloseRequested() const { return closeRequested_; }
+    void PaintDuringRun() override;
+    void SetFocus(const window::Control& control) override;
+    void CloseWindow() override;
 
 private:
     QWidget* window_ = nullptr;
-    bool closeRequested_ = false;
 };
 
 }  // namespace ui::qt

@@ -1,9 +1,9 @@
 #include "ui/qt/simple_views.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QTextLayout>
-#include <algorithm>
 
 namespace ui::qt {
 namespace {
@@ -116,7 +116,7 @@ void TextBoxView::ControlChanged(const window::Control&) {
 ButtonView::ButtonView(window::CommandButton& button, const window::DesignEntry& design,
                        Dispatcher& dispatcher, QWidget* parent)
     : QPushButton(ToQString(design.content), parent), button_(button) {
-    // Enter on a focused button presses that button, as Space does.
+    // Drawn as the button Enter presses while it has the focus, as the window decides.
     setAutoDefault(true);
     connect(this, &QPushButton::clicked, this,
             [this, &dispatcher] { dispatcher.Run([this] { button_.Click(); }); });
@@ -127,6 +127,15 @@ ButtonView::ButtonView(window::CommandButton& button, const window::DesignEntry&
 ButtonView::~ButtonView() { button_.SetObserver(nullptr); }
 
 void ButtonView::ControlChanged(const window::Control&) { setVisible(button_.Visible()); }
+
+// Enter goes on to the window, which decides what it presses.
+void ButtonView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
 
 PictureView::PictureView(window::PictureBox& picture, QWidget* parent)
     : QFrame(parent), picture_(picture) {
@@ -145,17 +154,14 @@ void PictureView::ControlChanged(const window::Control&) {
 void PictureView::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     const QRectF area = contentsRect();
-    const double scale = picture_.ScaleWidth();
-    if (scale <= 0) return;
+    const double across = area.width() / picture_.ScaleWidth();
+    const double down = area.height() / picture_.ScaleHeight();
     QPainter painter(this);
     painter.setClipRect(area);
     for (const window::Box& box : picture_.Boxes()) {
-        const double left = area.left() + box.left / scale * area.width();
-        const double right = area.left() + box.right / scale * area.width();
-        // The vertical scale is one unit high; anything past it is below the bottom edge.
-        const double top = area.top() + std::clamp(box.top, 0.0, 1.0) * area.height();
-        const double bottom = area.top() + std::clamp(box.bottom, 0.0, 1.0) * area.height();
-        painter.fillRect(QRectF(QPointF(left, top), QPointF(right, bottom)), ToQColor(box.color));
+        const QPointF topLeft(area.left() + box.left * across, area.top() + box.top * down);
+        const QPointF bottomRight(area.left() + box.right * across, area.top() + box.bottom * down);
+        painter.fillRect(QRectF(topLeft, bottomRight), ToQColor(box.color));
     }
 }
 

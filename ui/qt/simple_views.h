@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "ui/qt/dispatcher.h"
-#include "window/form1.h"
+#include "window/design.h"
 
 namespace ui::qt {
 
@@ -46,12 +46,14 @@ public:
     ~ButtonView() override;
     void ControlChanged(const window::Control& control) override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     window::CommandButton& button_;
 };
 
-// Draws the boxes of a picture box: x in its scale width across the widget, y from 0 to one
-// unit down the widget, so a box reaching y = 100 fills the height.
+// Draws the boxes of a picture box in its scale, cut off at the widget's edges.
 class PictureView : public QFrame, public window::ControlObserver {
 public:
     PictureView(window::PictureBox& picture, QWidget* parent);

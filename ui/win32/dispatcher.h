@@ -1,30 +1,27 @@
-// Every user event reaches the window through here, one at a time.
+// Every user event reaches the window through here, as one of the window's reactions.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 
-#include "ui/win32/win32_host.h"
+#include "window/form1.h"
 
 namespace ui::win32 {
 
 class Dispatcher {
 public:
-    explicit Dispatcher(Win32Host& host) : host_(host) {}
-    void SetWindow(HWND window) { window_ = window; }
+    // controlOf tells which control a window of the system shows, or nullptr.
+    Dispatcher(window::Form1& form, std::function<const window::Control*(HWND)> controlOf)
+        : form_(form), controlOf_(std::move(controlOf)) {}
     // Runs the window's reaction to one user event.
-    void Run(const std::function<void()>& action);
-    // Called after a reaction that hid the control the user was on.
-    void OnFocusHidden(std::function<void()> handler) { focusHidden_ = std::move(handler); }
-    // True while a reaction runs, including a run painting the window meanwhile.
-    bool Busy() const { return depth_ > 0; }
+    void Run(const std::function<void()>& action) { form_.React(Focused(), action); }
+    // The control whose window has the keyboard focus, or nullptr.
+    const window::Control* Focused() const { return controlOf_(GetFocus()); }
 
 private:
-    Win32Host& host_;
-    HWND window_ = nullptr;
-    int depth_ = 0;
-    std::function<void()> focusHidden_;
+    window::Form1& form_;
+    std::function<const window::Control*(HWND)> controlOf_;
 };
 
 }  // namespace ui::win32

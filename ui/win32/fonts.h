@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "window/form1.h"
+#include "window/design.h"
 
 namespace ui::win32 {
 

@@ -39,14 +39,13 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     RegisterClassExW(&windowClass);
 }
 
-bool TakesFocus(window::ControlKind kind) {
-    return kind != window::ControlKind::Label && kind != window::ControlKind::PictureBox;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
-    : form_(form), host_(host), dispatcher_(host), dpi_(ScreenDpi()) {
+    : form_(form),
+      host_(host),
+      dispatcher_(form, [this](HWND control) { return ControlOf(control); }),
+      dpi_(ScreenDpi()) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterWindowClass(instance, Procedure);
@@ -82,17 +81,16 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
             fonts_.push_back(font);
         }
         SendMessageW(view->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (TakesFocus(entry->kind)) tabOrder_.push_back(view.get());
         views_[entry->name] = std::move(view);
     }
     AddTips();
-    host_.SetWindow(handle_);
-    dispatcher_.SetWindow(handle_);
-    dispatcher_.OnFocusHidden([this] { FocusFirstInput(); });
+    host_.SetWindow(handle_, [this](const window::Control& control) {
+        return ControlFor(control.Name());
+    });
 }
 
 MainWindow::~MainWindow() {
-    host_.SetWindow(nullptr);
+    host_.SetWindow(nullptr, nullptr);
     if (handle_ != nullptr) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
         DestroyWindow(handle_);
@@ -152,6 +150,13 @@ HWND MainWindow::ControlFor(const std::string& name) const {
     return found == views_.end() ? nullptr : found->second->Handle();
 }
 
+const window::Control* MainWindow::ControlOf(HWND control) const {
+    for (const auto& [name, view] : views_) {
+        if (view->Handle() == control) return form_.Find(name);
+    }
+    return nullptr;
+}
+
 View* MainWindow::ViewFor(HWND control) const {
     for (const auto& [name, view] : views_) {
         if (view->Handle() == control) return view.get();
@@ -179,31 +184,10 @@ int MainWindow::RunMessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
-// Enter: a list opens its entry; in the first password box it moves on to the retype box
-// while that is shown; elsewhere it presses whichever of OK and Enc/Decrypt is shown.
+// Enter: a list opens its entry; anywhere else the window decides what it does.
 void MainWindow::OnEnter() {
     if (View* focused = ViewFor(GetFocus()); focused != nullptr && focused->Enter()) return;
-    if (GetFocus() == ControlFor("Pwd") && form_.Pwd2.Visible()) {
-        SetFocus(ControlFor("Pwd2"));
-        return;
-    }
-    if (form_.go.Visible()) {
-        dispatcher_.Run([this] { form_.go.Click(); });
-    } else if (form_.Start.Visible()) {
-        dispatcher_.Run([this] { form_.Start.Click(); });
-    }
-}
-
-// When a stage hides the control the user was on, the next stage's box to type in takes the
-// focus (the destination name, then the password) rather than whatever follows in the order.
-void MainWindow::FocusFirstInput() {
-    for (View* view : tabOrder_) {
-        const auto* box = dynamic_cast<TextBoxView*>(view);
-        if (box != nullptr && !box->ReadOnly() && IsWindowVisible(box->Handle())) {
-            SetFocus(box->Handle());
-            return;
-        }
-    }
+    form_.PressEnter(dispatcher_.Focused());
 }
 
 LRESULT CALLBACK MainWindow::Procedure(HWND handle, UINT message, WPARAM w, LPARAM l) {
@@ -245,13 +229,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
             return TRUE;
         }
         case WM_CLOSE:
-            // A close that arrives while a run paints the window would pull the controls away
-            // from under it: the run is told to stop, and the window closes once it returned.
-            if (dispatcher_.Busy()) {
-                host_.RequestClose();
-                return 0;
-            }
-            DestroyWindow(handle_);
+            // During a reaction the window closes only once the reaction has returned.
+            if (form_.RequestClose()) DestroyWindow(handle_);
             return 0;
         case WM_DESTROY:
             handle_ = nullptr;

@@ -12,6 +12,7 @@
 #include "ui/win32/dispatcher.h"
 #include "ui/win32/simple_views.h"
 #include "ui/win32/win32_host.h"
+#include "window/design.h"
 #include "window/form1.h"
 
 namespace ui::win32 {
@@ -38,8 +39,8 @@ private:
     std::unique_ptr<View> MakeView(const window::DesignEntry& entry, const Placement& placement);
     void AddTips();
     void OnEnter();
-    void FocusFirstInput();
     View* ViewFor(HWND control) const;
+    const window::Control* ControlOf(HWND control) const;
 
     window::Form1& form_;
     Win32Host& host_;
@@ -48,7 +49,6 @@ private:
     int dpi_ = 96;
     std::vector<HFONT> fonts_;
     std::map<std::string, std::unique_ptr<View>> views_;
-    std::vector<View*> tabOrder_;
 };
 
 }  // namespace ui::win32

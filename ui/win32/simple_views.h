@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "ui/win32/dispatcher.h"
+#include "window/design.h"
 #include "window/form1.h"
 
 namespace ui::win32 {

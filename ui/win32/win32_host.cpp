@@ -5,11 +5,10 @@
 namespace ui::win32 {
 
 void Win32Host::ShowMessage(const window::Text& title, const window::Text& message) {
-    const std::wstring caption = title.empty() ? std::wstring(kApplicationName) : Wide(title);
-    MessageBoxW(window_, Wide(message).c_str(), caption.c_str(), MB_OK);
+    MessageBoxW(window_, Wide(message).c_str(), Wide(title).c_str(), MB_OK);
 }
 
-bool Win32Host::PaintDuringRun() {
+void Win32Host::PaintDuringRun() {
     // Paint, and take what the system sends and posts (a close among them), and clicks on
     // the window's frame (its close button); keys and clicks inside the window stay queued:
     // no handler may run inside a run.
@@ -22,7 +21,17 @@ bool Win32Host::PaintDuringRun() {
            PeekMessageW(&message, window_, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE)) {
         DispatchMessageW(&message);
     }
-    return !closeRequested_;
+}
+
+void Win32Host::SetFocus(const window::Control& control) {
+    if (controlWindow_) {
+        if (const HWND handle = controlWindow_(control)) ::SetFocus(handle);
+    }
+}
+
+// Closed after the event that carried the request has been dealt with.
+void Win32Host::CloseWindow() {
+    if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
 }  // namespace ui::win32

@@ -1,29 +1,31 @@
-// The window's host on Windows: the message box, and painting while a run holds the thread.
+// The window's host on Windows: the message box, painting while a run holds the thread, the
+// focus and the close, each when the window asks for it.
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
 
 #include "window/host.h"
 
 namespace ui::win32 {
 
-// The title every box of ours carries when the window passes none.
-inline constexpr wchar_t kApplicationName[] = L"Tessomar";
-
 class Win32Host : public window::Host {
 public:
-    // The window message boxes are modal to; may be left unset until it exists.
-    void SetWindow(HWND window) { window_ = window; }
+    // The window this host serves, and how to find a control's own window; may be left unset
+    // until they exist.
+    void SetWindow(HWND window, std::function<HWND(const window::Control&)> controlWindow) {
+        window_ = window;
+        controlWindow_ = std::move(controlWindow);
+    }
     void ShowMessage(const window::Text& title, const window::Text& message) override;
-    bool PaintDuringRun() override;
-    // A close of the window that arrived while a handler was running; the window closes once
-    // the handler has returned, and a run still going is told to stop.
-    void RequestClose() { closeRequested_ = true; }
-    bool CloseRequested() const { return closeRequested_; }
+    void PaintDuringRun() override;
+    void SetFocus(const window::Control& control) override;
+    void CloseWindow() override;
 
 private:
     HWND window_ = nullptr;
-    bool closeRequested_ = false;
+    std::function<HWND(const window::Control&)> controlWindow_;
 };
 
 }  // namespace ui::win32

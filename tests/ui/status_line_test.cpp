@@ -1,0 +1,114 @@
+// The status line holds one line of its font: every message of the window's own must fit
+// it whole, measured with the face this machine draws the design's font with.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QString>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "tests/window/workflow_fixture.h"
+#include "ui/qt/fonts.h"
+#include "window/design.h"
+
+namespace ui::qt {
+namespace {
+
+namespace fs = std::filesystem;
+using window::testing::WriteFile;
+
+class StatusLineTest : public window::testing::WorkflowTest {
+protected:
+    // Another start of the program, at the Password stage for report.txt -> destination.
+    std::unique_ptr<window::Form1> AtPassword(const std::u16string& destination) {
+        auto form = std::make_unique<window::Form1>(host_, remembered_);
+        form->Load();
+        form->Dir1.SetPath(window::testing::WorkflowTest::form_.Dir1.Path());
+        const auto& names = form->File1.Names();
+        form->File1.Select(
+            static_cast<int>(std::find(names.begin(), names.end(), u"report.txt") - names.begin()));
+        form->File1.DblClick();
+        form->DestFile.SetText(destination);
+        form->go.Click();
+        EXPECT_EQ(form->Label1.Caption(), u"Enter Password");
+        return form;
+    }
+
+    // The messages the window's own handlers put in the status line.
+    std::vector<std::u16string> OwnMessages() {
+        std::vector<std::u16string> shown;
+        const auto onOk = [&](const std::u16string& name) {
+            form_.DestFile.SetText(name);
+            form_.go.Click();
+            shown.push_back(form_.Label1.Caption());
+        };
+        // The exists message the kill follows is the design's own, and is cut as designed.
+        const auto onKill = [&](const std::u16string& name, const auto& before) {
+            form_.DestFile.SetText(name);
+            form_.go.Click();
+            before();
+            form_.Murder.Click();
+            shown.push_back(form_.Label1.Caption());
+        };
+        fs::create_directory(files_ / "folder");
+        WriteFile(files_ / ".hidden", "hidden");
+        fs::create_symlink("report.txt", files_ / "link");
+        fs::create_hard_link(files_ / "report.txt", files_ / "alias.txt");
+        WriteFile(files_ / "busy.txt", "in use");
+
+        DoubleClick(u"report.txt");
+        for (const std::u16string& name : std::vector<std::u16string>{
+                 u"", u"a/b", u"..", u"folder", u".hidden", u"link", std::u16string(256, u'n')}) {
+            onOk(name);
+        }
+        onKill(u"alias.txt", [] {});
+        onKill(u"other.dat", [&] { fs::remove(files_ / "other.dat"); });
+        onKill(u"busy.txt", [&] {
+            form_.SetFileRemover([](std::u16string_view path) {
+                throw platform::FileError(std::make_error_code(std::errc::device_or_resource_busy),
+                                          u"Cannot delete", std::u16string(path));
+            });
+        });
+
+        auto appeared = AtPassword(u"appeared.txt");
+        WriteFile(files_ / "appeared.txt", "came later");
+        appeared->Start.Click();
+        shown.push_back(appeared->Label1.Caption());
+
+        auto stopped = AtPassword(u"stopped.txt");
+        host_.onPaint = [&] { stopped->RequestClose(); };
+        stopped->React(nullptr, [&] { stopped->Start.Click(); });
+        host_.onPaint = nullptr;
+        shown.push_back(stopped->Label1.Caption());
+
+        auto failed = AtPassword(u"failed.txt");
+        fs::rename(files_ / "report.txt", files_ / "moved.txt");
+        failed->Start.Click();
+        shown.push_back(failed->Label1.Caption());
+        return shown;
+    }
+};
+
+TEST_F(StatusLineTest, EveryOwnMessageFitsOnTheStatusLine) {
+    const window::DesignEntry& status = window::Design().controls.front();
+    ASSERT_EQ(status.name, "Label1");
+    ASSERT_TRUE(status.font.has_value());
+    const QFont font = ResolveFont(*status.font);
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), 12);
+    EXPECT_TRUE(font.bold());
+    const QFontMetrics metrics(font);
+    const int width = status.width / 15;
+
+    const std::vector<std::u16string> messages = OwnMessages();
+    ASSERT_EQ(messages.size(), 13u);
+    for (const std::u16string& message : messages) {
+        const QString text = QString::fromStdU16String(message);
+        EXPECT_LE(metrics.horizontalAdvance(text), width) << text.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace ui::qt
