@@ -3,12 +3,16 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "platform/platform.h"
 #include "remembered/remembered_folder.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
+#include "ui/qt/stop_watcher.h"
 #include "window/form1.h"
 
 int main(int argc, char* argv[]) {
+    // Before any thread starts, so that every thread handles the requests the same way.
+    const platform::StopRequests stopRequests;
     QApplication application(argc, argv);
     QApplication::setApplicationName(ui::qt::kApplicationName);
 
@@ -29,5 +33,6 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     mainWindow.show();
+    const ui::qt::StopWatcher stopWatcher;
     return QApplication::exec();
 }

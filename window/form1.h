@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "remembered/remembered_folder.h"
 #include "window/controls.h"
 #include "window/host.h"
@@ -120,6 +121,8 @@ private:
 
     Host& host_;
     const remembered::RememberedFolder& rememberedFolder_;
+    // The file picked as the source, whatever its name becomes: "Kill it !" never deletes it.
+    std::optional<platform::FileIdentity> pickedSource_;
 };
 
 }  // namespace window

@@ -87,6 +87,16 @@ void Form1::Start_Click() {
         Pwd2.SetBackColor(kRed);
         return;
     }
+    // The key takes one byte per character: any other character would silently become '?',
+    // and the password another one, far weaker than the user believes.
+    if (!cipher::EveryCharacterHasAKeyByte(Pwd.GetText())) {
+        Label1.SetCaption(u"Password has characters it cannot use");
+        Pwd.SetText(u"");
+        Pwd2.SetText(u"");
+        Pwd.SetBackColor(kRed);
+        Pwd2.SetBackColor(kRed);
+        return;
+    }
     if (Pwd.GetText().empty()) {
         ShowNotice(
             u"Warning, no password used.  File has been converted using the fixed internal "

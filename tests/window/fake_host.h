@@ -1,6 +1,8 @@
-// A host for window tests: records message boxes and counts repaints during a run.
+// A host for window tests: records message boxes, counts repaints during a run, and lets a
+// test act in the middle of one.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "window/host.h"
@@ -19,12 +21,15 @@ public:
     }
     bool PaintDuringRun() override {
         ++paints;
+        if (duringRun) duringRun();
         return !closeRequested;
     }
 
     std::vector<Message> messages;
     int paints = 0;
     bool closeRequested = false;
+    // What another program does while a run goes on, at each repaint.
+    std::function<void()> duringRun;
 };
 
 }  // namespace window::testing

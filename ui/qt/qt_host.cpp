@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QMessageBox>
 
+#include "platform/platform.h"
+
 namespace ui::qt {
 
 void QtHost::ShowMessage(const window::Text& title, const window::Text& message) {
@@ -22,7 +24,9 @@ bool QtHost::PaintDuringRun() {
     // Paint and take window-system events such as a close, but leave clicks and keys queued:
     // no handler may run inside a run.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    return !closeRequested_;
+    // A stop requested from outside stops the run at once; the window closes once the run
+    // has returned (StopWatcher).
+    return !closeRequested_ && !platform::StopRequests::Arrived();
 }
 
 }  // namespace ui::qt
