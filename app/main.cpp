@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "platform/platform.h"
 #include "ui/qt/application.h"
 
 int main(int argc, char* argv[]) {
@@ -13,5 +14,7 @@ int main(int argc, char* argv[]) {
         std::fputs(commandLine.standardError.c_str(), stderr);
         return commandLine.exitStatus;
     }
+    // Before any thread starts, so that every thread handles the requests the same way.
+    const platform::StopRequests stopRequests;
     return ui::qt::RunQtApplication(argc, argv, commandLine.paths);
 }

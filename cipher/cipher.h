@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace cipher {
@@ -40,6 +41,11 @@ struct BuiltKey {
 // Password characters (Windows-1252), SALT, MARKER_BYTE, then length + LENGTH_OFFSET.
 BuiltKey BuildKey(std::u16string_view password);
 
+// True if every character of the password has a Windows-1252 code, and so a byte of its own
+// in the key. BuildKey turns any other character into '?', which makes the password another
+// one: "пароль" and "??????" would give the same key.
+bool EveryCharacterHasAKeyByte(std::u16string_view password);
+
 class ProgressSink {
 public:
     virtual ~ProgressSink() = default;
@@ -50,7 +56,20 @@ public:
 // Writes the source, every byte but the last enciphered, to a new destination that must not
 // exist; returns the number of bytes. Throws platform::FileError naming the path and reason,
 // and leaves no destination behind on any failure (an exception from the sink included).
+//
+// The source is the bytes of its size when the run starts. If fewer can be read, or if by
+// the end it is no longer the same file at that path with the same size and modification
+// time (another program truncated, rewrote, grew or replaced it meanwhile), the run fails
+// with SourceChanged() as its reason and writes nothing: the result could be a mix of two
+// versions.
+//
+// A helper thread reads ahead and writes behind while the calling thread enciphers; the
+// sink is called on the calling thread only, and the helper has ended when the call returns
+// or throws.
 std::int64_t TransformFile(std::u16string_view sourcePath, std::u16string_view destinationPath,
                            CipherState& state, ProgressSink& sink);
+
+// The reason a run fails with when its source changed while it was read.
+std::error_code SourceChanged();
 
 }  // namespace cipher

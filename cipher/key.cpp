@@ -20,4 +20,8 @@ BuiltKey BuildKey(std::u16string_view password) {
     return key;
 }
 
+bool EveryCharacterHasAKeyByte(std::u16string_view password) {
+    return std::all_of(password.begin(), password.end(), HasWindows1252Code);
+}
+
 }  // namespace cipher

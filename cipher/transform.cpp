@@ -1,34 +1,35 @@
+#include <algorithm>
 #include <system_error>
-#include <vector>
 
 #include "cipher/cipher.h"
+#include "cipher/file_traffic.h"
+#include "cipher/source_changed.h"
 #include "platform/platform.h"
 
 namespace cipher {
 namespace {
-
-// Large enough that system calls cost nothing next to the keystream, small enough to keep a
-// run's memory flat whatever the file's size.
-constexpr std::size_t BLOCK_BYTES = std::size_t{1} << 20;
 
 [[noreturn]] void RefuseDestination(std::u16string doing, std::u16string_view destinationPath) {
     throw platform::FileError(std::make_error_code(std::errc::file_exists), std::move(doing),
                               std::u16string(destinationPath));
 }
 
-// Enciphers bytes that sit at file offsets [position, position + bytes.size()), calling
+// Enciphers a block that sits at file offset position of a file of size bytes, calling
 // Update before every offset that is a multiple of PROGRESS_STEP, just as a byte-by-byte run
-// would: the window's progress bar, and its chance to cancel, keep their pace.
-void EncipherWithProgress(std::span<std::uint8_t> bytes, std::int64_t position, CipherState& state,
-                          ProgressSink& sink) {
+// would: the window's progress bar, and its chance to stop the run, keep their pace. The
+// file's last byte stays plain, as in every file this program has ever written.
+void EncipherWithProgress(std::span<std::uint8_t> bytes, std::int64_t position, std::int64_t size,
+                          CipherState& state, ProgressSink& sink) {
+    const std::int64_t plainFrom = size - 1;
     while (!bytes.empty()) {
         const std::int64_t intoStep = position % PROGRESS_STEP;
         if (intoStep == 0) {
             sink.Update(position);
         }
-        const auto stepLeft = static_cast<std::size_t>(PROGRESS_STEP - intoStep);
-        const std::size_t now = std::min(stepLeft, bytes.size());
-        ApplyKeystream(state, bytes.first(now));
+        const auto now = std::min(static_cast<std::size_t>(PROGRESS_STEP - intoStep), bytes.size());
+        const auto enciphered = static_cast<std::size_t>(
+            std::clamp<std::int64_t>(plainFrom - position, 0, static_cast<std::int64_t>(now)));
+        ApplyKeystream(state, bytes.first(enciphered));
         bytes = bytes.subspan(now);
         position += static_cast<std::int64_t>(now);
     }
@@ -45,39 +46,30 @@ std::int64_t TransformFile(std::u16string_view sourcePath, std::u16string_view d
     if (platform::Classify(destinationPath) != platform::EntryKind::Missing) {
         RefuseDestination(u"Will not write over", destinationPath);
     }
-    platform::OutputFile destination(destinationPath);
-    sink.Begin(source.Size());
-
-    // The last byte of the file stays plain, as in every file this program has ever written,
-    // so one byte is always held back until the next read shows whether it was the last.
-    std::vector<std::uint8_t> buffer(BLOCK_BYTES + 1);
-    std::size_t heldBack = 0;
-    std::int64_t position = 0;
-    for (;;) {
-        const std::size_t got = source.Read(std::span(buffer).subspan(heldBack, BLOCK_BYTES));
-        if (got == 0) {
-            break;
-        }
-        const std::size_t ready = heldBack + got - 1;
-        EncipherWithProgress(std::span(buffer).first(ready), position, state, sink);
-        destination.Write(std::span(buffer).first(ready));
-        position += static_cast<std::int64_t>(ready);
-        buffer[0] = buffer[ready];
-        heldBack = 1;
-    }
-    if (heldBack == 0) {
+    // The run is the bytes of the source as it is now, to the size it has now: if it changes
+    // in any way before the end (cut short, rewritten, grown, replaced), nothing is written,
+    // for the result would be a mix of two versions.
+    const platform::FileVersion start = source.Version();
+    const std::int64_t size = start.size;
+    platform::OutputFile destination(destinationPath, source);
+    sink.Begin(size);
+    if (size == 0) {
         // An empty source still gets its one progress report, as the step loop would give it.
         sink.Update(0);
-    } else {
-        // The last byte's position gets its report too, if a step begins there.
-        if (position % PROGRESS_STEP == 0) {
-            sink.Update(position);
+    }
+    {
+        FileTraffic traffic(source, sourcePath, size, destination);
+        while (const std::optional<FileTraffic::Block> block = traffic.Next()) {
+            EncipherWithProgress(block->bytes, block->offset, size, state, sink);
+            traffic.Enciphered(*block);
         }
-        destination.Write(std::span(buffer).first(1));
-        ++position;
+        traffic.Finish();
+    }
+    if (source.Version() != start || platform::IdentityOf(sourcePath) != start.identity) {
+        throw SourceChangedError(sourcePath);
     }
     destination.Commit();
-    return position;
+    return size;
 }
 
 }  // namespace cipher

@@ -1,6 +1,7 @@
 #include "cipher/windows_1252.h"
 
 #include <array>
+#include <optional>
 
 namespace cipher {
 namespace {
@@ -16,9 +17,7 @@ constexpr std::array<char16_t, 32> CHARACTERS_AT_80_TO_9F{
     u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', 0,         u'\u017E', u'\u0178',
 };
 
-}  // namespace
-
-std::uint8_t ToWindows1252(char16_t unit) {
+std::optional<std::uint8_t> CodeOf(char16_t unit) {
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
         return static_cast<std::uint8_t>(unit);
     }
@@ -27,7 +26,13 @@ std::uint8_t ToWindows1252(char16_t unit) {
             return static_cast<std::uint8_t>(0x80 + n);
         }
     }
-    return NO_CODE;
+    return std::nullopt;
 }
+
+}  // namespace
+
+std::uint8_t ToWindows1252(char16_t unit) { return CodeOf(unit).value_or(NO_CODE); }
+
+bool HasWindows1252Code(char16_t unit) { return CodeOf(unit).has_value(); }
 
 }  // namespace cipher

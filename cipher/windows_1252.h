@@ -10,4 +10,7 @@ namespace cipher {
 // either half of a surrogate pair, any other character outside the set).
 std::uint8_t ToWindows1252(char16_t unit);
 
+// True if the unit has a code of its own (so '?' itself has one, U+0416 has none).
+bool HasWindows1252Code(char16_t unit);
+
 }  // namespace cipher

@@ -44,4 +44,19 @@ void RemoveFile(std::u16string_view path) {
     }
 }
 
+bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared) {
+    // The entry itself, as unlink sees it: a link to the spared file is only a link, and
+    // removing it leaves the file alone.
+    struct stat info;
+    if (lstat(ToNative(path).c_str(), &info) != 0) {
+        throw FileError(std::error_code(errno, std::generic_category()), u"Cannot delete",
+                        std::u16string(path));
+    }
+    const FileIdentity entry{static_cast<std::uint64_t>(info.st_dev),
+                             static_cast<std::uint64_t>(info.st_ino)};
+    if (entry == spared) return false;
+    RemoveFile(path);
+    return true;
+}
+
 }  // namespace platform

@@ -110,8 +110,23 @@ bool SameFile(std::u16string_view a, std::u16string_view b);
 // Removes one file. Throws FileError.
 void RemoveFile(std::u16string_view path);
 
+// Removes the entry at path (a link itself, not what it points to) unless it is the file
+// spared, whatever name that file has by now; returns false, removing nothing, if it is.
+// Throws FileError. On Windows the check and the removal act on one open handle; on Linux
+// they are two calls, microseconds apart, which is as close as that system allows.
+bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared);
+
 // ---------------------------------------------------------------------------------------
 // Binary files. Failures throw FileError.
+
+// What tells one state of a file's contents from another: two looks at an open file that
+// give equal versions saw the same contents, unless a program set the time back on purpose.
+struct FileVersion {
+    std::int64_t size = 0;
+    std::int64_t modified = 0;  // last modification, in the system's own units
+    FileIdentity identity;
+    friend bool operator==(const FileVersion&, const FileVersion&) = default;
+};
 
 // A source, only ever opened for reading.
 class InputFile {
@@ -122,36 +137,79 @@ public:
     InputFile& operator=(const InputFile&) = delete;
 
     std::int64_t Size() const;
-    // Reads up to buffer.size() bytes; returns how many were read, 0 at the end.
+    // The open file's version now (the file itself, whatever its name has become).
+    FileVersion Version() const;
+    // Reads up to buffer.size() bytes; returns how many were read, 0 at the end. May be
+    // called from another thread than the one that opened the file, one call at a time.
     std::size_t Read(std::span<std::uint8_t> buffer);
     // True if this file and the entry at path are the same file.
     bool IsSameFileAs(std::u16string_view path) const;
 
 private:
+    friend class OutputFile;
     struct Handle;
     std::u16string path_;
     std::unique_ptr<Handle> handle_;
 };
 
-// A destination that appears under its name only when complete. The bytes go to a new
-// temporary file in the destination's folder; Commit moves it to its name without replacing
-// anything that exists there. If Commit is not reached (an error, an exception), the
-// destructor removes the temporary file.
+// A destination that appears under its name only when complete, and never in place of
+// anything. What it promises on every system:
+// - The destination's folder is held from the start: whatever happens to the folder's path
+//   during the run (renamed, moved), the file is made, named and removed in that very
+//   folder, and nothing is ever left behind under a path that no longer leads there.
+// - If Commit is not reached (an error, an exception), nothing is left once the object is
+//   gone.
+// - It gets the access a copy of accessOf would get: on Linux accessOf's permission bits as
+//   the umask lets them through, on Windows what the folder passes on to new files.
+// How much a program ended on the spot (SIGKILL, a power cut) leaves depends on the file
+// system. Linux: the file is created without a name (O_TMPFILE) and given its name by
+// Commit, so nothing is left; a file system without unnamed files gets a hidden temporary
+// in the folder instead, which such an end leaves behind.
 class OutputFile {
 public:
-    explicit OutputFile(std::u16string_view destination);
+    OutputFile(std::u16string_view destination, const InputFile& accessOf);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
+    // May be called from another thread than the one that created the file, one call at a
+    // time.
     void Write(std::span<const std::uint8_t> bytes);
-    // Flushes, closes and moves the file to its name. Throws if anything is there already.
+    // Closes the file and gives it its name, never replacing anything there: throws
+    // FileError (file_exists) if the name was taken meanwhile, and the file is dropped.
     void Commit();
 
 private:
     struct Handle;
     std::u16string destination_;
     std::unique_ptr<Handle> handle_;
+};
+
+// ---------------------------------------------------------------------------------------
+// Stopping from outside
+
+// Requests to end the program that come from outside it: on Linux the signals SIGTERM (a
+// shutdown, kill), SIGHUP (the terminal closed) and SIGINT (Ctrl+C); on Windows the
+// console's close and the end of the session. Without this, they end the program on the
+// spot, which in the middle of a run leaves a partial file wherever the result is a named
+// temporary.
+//
+// While a StopRequests object lives, such a request is only recorded, and Arrived() turns
+// true: the front-end then stops a run as it does for a closed window (nothing written)
+// and ends the program. A request the program was started to ignore (nohup) stays ignored.
+// It also makes a write past the process's file size limit (ulimit -f) fail as an ordinary
+// FileError, "File too large", instead of ending the program. main() creates one, before
+// any thread starts; the destructor restores the system's own handling.
+class StopRequests {
+public:
+    StopRequests();
+    ~StopRequests();
+    StopRequests(const StopRequests&) = delete;
+    StopRequests& operator=(const StopRequests&) = delete;
+
+    // True once a request has arrived while an object lives; false when none lives. Only
+    // reads a flag, so it may be called from any thread, as often as wanted.
+    static bool Arrived();
 };
 
 // ---------------------------------------------------------------------------------------

@@ -5,18 +5,19 @@
 
 #include "platform/platform.h"
 #include "remembered/first_field.h"
+#include "remembered/line_format.h"
 
 namespace remembered {
 
 namespace {
 
-// A folder path is at most a few KiB; anything past this is not a folder we wrote.
-constexpr std::size_t kReadLimit = 64 * 1024;
+constexpr std::size_t kReadLimit = kLineLimit;
 
 }  // namespace
 
 RememberedFolder::RememberedFolder(std::u16string workingFolder)
-    : file_(platform::JoinPath(workingFolder, kFileName)) {}
+    : workingFolder_(std::move(workingFolder)),
+      file_(platform::JoinPath(workingFolder_, kFileName)) {}
 
 bool RememberedFolder::Exists() const {
     return platform::Classify(file_) == platform::EntryKind::OrdinaryFile;
@@ -38,15 +39,30 @@ std::u16string RememberedFolder::Read() const {
     return platform::DecodeLine(*field);
 }
 
-void RememberedFolder::Write(const std::u16string& folder) const {
-    const std::optional<std::string> line = platform::EncodeLine(folder);
-    if (!line) {
-        throw platform::FileError(std::make_error_code(std::errc::illegal_byte_sequence),
-                                  u"Cannot write the folder's name into", file_);
-    }
-    platform::WriteWholeFile(file_, *line + "\r\n");
+WriteOutcome RememberedFolder::Write(const std::u16string& folder) const {
+    const std::optional<std::string> bytes = platform::EncodeLine(folder);
+    const std::optional<std::string> line = bytes ? LineFor(*bytes) : std::nullopt;
+    if (!line) return WriteOutcome::FolderNameUnfit;
+    if (HoldsForeignFile()) return WriteOutcome::ForeignFile;
+    platform::WriteWholeFile(file_, *line);
+    return WriteOutcome::Written;
 }
 
-void RememberedFolder::Delete() const { platform::RemoveFile(file_); }
+bool RememberedFolder::Delete() const {
+    if (HoldsForeignFile()) return false;
+    platform::RemoveFile(file_);
+    return true;
+}
+
+bool RememberedFolder::HoldsForeignFile() const {
+    if (platform::Classify(file_) == platform::EntryKind::Missing) return false;
+    const std::optional<std::string> bytes = platform::ReadFileStart(file_, kReadLimit + 1);
+    return !bytes || !CouldHaveWritten(*bytes);
+}
+
+bool RememberedFolder::IsItsFile(std::u16string_view folder, std::u16string_view name) const {
+    // By the folder's identity: the working directory may be reached by many paths.
+    return platform::SameName(name, kFileName) && platform::SameFile(folder, workingFolder_);
+}
 
 }  // namespace remembered

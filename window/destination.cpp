@@ -15,6 +15,7 @@ void Form1::File1_DblClick() {
     // A notice left from browsing (a dropped path that could not be opened) is done with.
     Label6.SetVisible(false);
     const Text suggestion = SuggestedDestinationName(sourceName);
+    pickedSource_ = platform::IdentityOf(InSourceFolder(sourceName));
     Label1.SetCaption(u"Destination File");
     go.SetVisible(true);
     Path.SetText(File1.Path());
@@ -71,6 +72,14 @@ void Form1::go_Click() {
         Label1.SetCaption(u"Source and destination are the same");
         return;
     }
+    // The next start would read the result as the remembered folder, and delete it.
+    if (rememberedFolder_.IsItsFile(File1.Path(), name)) {
+        Label1.SetCaption(u"LastPath is kept for the program here");
+        ShowNotice(
+            u"The program keeps the last folder used in a file named LastPath in this folder: "
+            u"choose another name.");
+        return;
+    }
     switch (platform::Classify(InSourceFolder(name))) {
         case platform::EntryKind::OrdinaryFile:
             Label1.SetCaption(u"Destination file exists, choose another name or delete it");
@@ -111,20 +120,44 @@ void Form1::go_Click() {
     Start.SetVisible(true);
     // A button left over from an earlier refusal would delete the file this run writes.
     Murder.SetVisible(false);
+    const Text notRemembered = u"The folder could not be remembered for next time: ";
     try {
-        rememberedFolder_.Write(Dir1.Path());
+        switch (rememberedFolder_.Write(Dir1.Path())) {
+            case remembered::WriteOutcome::Written:
+                break;
+            case remembered::WriteOutcome::FolderNameUnfit:
+                ShowNotice(notRemembered +
+                           u"its name holds a character that the LastPath file cannot hold (a "
+                           u"line break or a double quote).");
+                break;
+            case remembered::WriteOutcome::ForeignFile:
+                ShowNotice(notRemembered +
+                           u"the file LastPath in the working folder is not the program's, so "
+                           u"it was left as it is.");
+                break;
+        }
     } catch (const std::system_error& error) {
-        ShowNotice(u"The folder could not be remembered for next time: " + ReasonText(error));
+        ShowNotice(notRemembered + ReasonText(error));
     }
+}
+
+bool Form1::RemoveUnlessSpared(std::u16string_view path,
+                               const std::optional<platform::FileIdentity>& spared) {
+    if (!spared) {
+        platform::RemoveFile(path);
+        return true;
+    }
+    return platform::RemoveFileUnless(path, *spared);
 }
 
 void Form1::Murder_Click() {
     Murder.SetVisible(false);
     Label6.SetVisible(false);
     const Text destination = InSourceFolder(DestFile.GetText());
+    const Text sourceIsSpared = u"That is the source file, it was not deleted";
     // Checked by identity: another name for the same file (a hard link) is the source too.
     if (platform::SameFile(destination, InSourceFolder(SFile.GetText()))) {
-        Label1.SetCaption(u"That is the source file, it was not deleted");
+        Label1.SetCaption(sourceIsSpared);
         return;
     }
     if (platform::Classify(destination) != platform::EntryKind::OrdinaryFile) {
@@ -132,7 +165,10 @@ void Form1::Murder_Click() {
         return;
     }
     try {
-        removeFile_(destination);
+        // The file picked is spared by its identity, also if another program has renamed
+        // it onto the destination's name since. A source that could not be looked at when
+        // it was picked was gone by then, and has no identity to spare.
+        if (!removeFile_(destination, pickedSource_)) Label1.SetCaption(sourceIsSpared);
     } catch (const std::system_error& error) {
         Label1.SetCaption(u"Could not delete the file");
         ShowNotice(DestFile.GetText() + u": " + ReasonText(error));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,7 +44,9 @@ public:
     bool CloseRequested() const { return closeRequested_; }
 
     // What deletes the destination for "Kill it !"; tests make it fail.
-    using FileRemover = std::function<void(std::u16string_view)>;
+    // Removes the file at path unless it is the file spared; false if it was spared.
+    using FileRemover = std::function<bool(std::u16string_view path,
+                                           const std::optional<platform::FileIdentity>& spared)>;
     void SetFileRemover(FileRemover remover) { removeFile_ = std::move(remover); }
 
     // One member per control. The design table (window/design.cpp) is the one list of them:
@@ -100,9 +103,13 @@ private:
 
     Host& host_;
     const remembered::RememberedFolder& rememberedFolder_;
-    FileRemover removeFile_ = platform::RemoveFile;
+    static bool RemoveUnlessSpared(std::u16string_view path,
+                                   const std::optional<platform::FileIdentity>& spared);
+    FileRemover removeFile_ = &Form1::RemoveUnlessSpared;
     int reactionDepth_ = 0;
     bool closeRequested_ = false;
+    // The file picked as the source, whatever its name becomes: "Kill it !" never deletes it.
+    std::optional<platform::FileIdentity> pickedSource_;
 };
 
 }  // namespace window

@@ -41,7 +41,7 @@ private:
     void Paint() {
         lastPaint_ = std::chrono::steady_clock::now();
         host_.PaintDuringRun();
-        if (form_.CloseRequested()) throw RunStopped{};
+        if (form_.CloseRequested() || platform::StopRequests::Arrived()) throw RunStopped{};
     }
 
     PictureBox& bar_;
@@ -85,6 +85,16 @@ void Form1::Pwd2_Change() { Pwd2.SetBackColor(kWhite); }
 void Form1::Start_Click() {
     if (Pwd.GetText() != Pwd2.GetText()) {
         Label1.SetCaption(u"Passwords do not match");
+        Pwd.SetText(u"");
+        Pwd2.SetText(u"");
+        Pwd.SetBackColor(kRed);
+        Pwd2.SetBackColor(kRed);
+        return;
+    }
+    // The key takes one byte per character: any other character would silently become '?',
+    // and the password another one, far weaker than the user believes.
+    if (!cipher::EveryCharacterHasAKeyByte(Pwd.GetText())) {
+        Label1.SetCaption(u"Password has characters it cannot use");
         Pwd.SetText(u"");
         Pwd2.SetText(u"");
         Pwd.SetBackColor(kRed);

@@ -3,20 +3,25 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <numeric>
 #include <set>
 #include <stdexcept>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "cipher/cipher.h"
-#include "tests/support/native_text.h"
 #include "tests/support/expected_bytes.h"
+#include "tests/support/native_text.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/whole_files.h"
 
@@ -41,14 +46,30 @@ struct RecordingSink : cipher::ProgressSink {
     std::vector<std::int64_t> begins;
     std::vector<std::int64_t> updates;
     std::int64_t throwAt = -1;
-    void Begin(std::int64_t total) override { begins.push_back(total); }
+    // What another program does while the run goes on, at each step.
+    std::function<void(std::int64_t count)> meanwhile;
+    std::thread::id caller = std::this_thread::get_id();
+    bool elsewhere = false;  // a call came on another thread than the caller's
+
+    void Begin(std::int64_t total) override {
+        elsewhere |= std::this_thread::get_id() != caller;
+        begins.push_back(total);
+    }
     void Update(std::int64_t count) override {
+        elsewhere |= std::this_thread::get_id() != caller;
+        if (meanwhile) meanwhile(count);
         if (count == throwAt) {
             throw std::runtime_error("cancelled");
         }
         updates.push_back(count);
     }
 };
+
+// Threads of this process now: the run's helper must be gone whenever the run is.
+std::size_t ThreadCount() {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator()));
+}
 
 std::vector<std::int64_t> StepsBelow(std::int64_t size) {
     std::vector<std::int64_t> steps;
@@ -69,9 +90,8 @@ Outcome Transform(const TempFolder& folder, const Bytes& source, std::u16string_
     WriteBytes(folder / "source", source);
     cipher::CipherState state = StateFor(password);
     Outcome run;
-    run.count =
-        cipher::TransformFile(support::AsText(folder / "source"),
-                              support::AsText(folder / "destination"), state, run.sink);
+    run.count = cipher::TransformFile(support::AsText(folder / "source"),
+                                      support::AsText(folder / "destination"), state, run.sink);
     run.destination = ReadBytes(folder / "destination");
     return run;
 }
@@ -103,16 +123,28 @@ TEST(TransformFile, ProgressComesEveryStepBelowTheSize) {
     }
 }
 
-TEST(TransformFile, BytesAndProgressStayExactAcrossReadBlocks) {
-    // Sizes around the 1 MiB read block, where the held-back last byte changes hands.
+TEST(TransformFile, BytesAndProgressStayExactAcrossBlocksAndTheirRounds) {
+    // Sizes around the 1 MiB blocks the helper reads and writes, and around the round of
+    // three blocks, where a block is used again; progress steps straddle block edges.
     const std::size_t block = std::size_t{1} << 20;
-    for (const std::size_t size : {block - 1, block, block + 1, 2 * block + 3}) {
+    const std::vector<std::size_t> sizes{block - 1,     block,     block + 1,     2 * block,
+                                         3 * block - 1, 3 * block, 3 * block + 1, 4 * block + 3};
+    // Every size's source is a prefix of the longest one, and so is its expected result,
+    // but for the last byte, which stays plain.
+    const Bytes longest = Pattern(sizes.back());
+    const Bytes enciphered = Expected(longest, u"blocks");
+    const std::size_t threads = ThreadCount();
+    for (const std::size_t size : sizes) {
         TempFolder folder;
-        const Bytes source = Pattern(size);
+        const Bytes source(longest.begin(), longest.begin() + std::ptrdiff_t(size));
+        Bytes expected(enciphered.begin(), enciphered.begin() + std::ptrdiff_t(size));
+        expected.back() = source.back();
         const Outcome run = Transform(folder, source, u"blocks");
         EXPECT_EQ(run.count, std::int64_t(size));
-        EXPECT_TRUE(run.destination == Expected(source, u"blocks")) << size;
+        EXPECT_TRUE(run.destination == expected) << size;
         EXPECT_EQ(run.sink.updates, StepsBelow(std::int64_t(size))) << size;
+        EXPECT_FALSE(run.sink.elsewhere);
+        EXPECT_EQ(ThreadCount(), threads);
     }
 }
 
@@ -133,13 +165,30 @@ TEST(TransformFile, SecondRunRestoresTheSourceWhichStaysUnchanged) {
     EXPECT_NE(ReadBytes(folder / "enciphered"), source);
 }
 
-TEST(TransformFile, DestinationGetsOrdinaryPermissions) {
-    TempFolder folder;
-    const mode_t previous = umask(027);
-    Transform(folder, Pattern(5), u"");
-    umask(previous);
-    EXPECT_EQ(fs::status(folder / "destination").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+TEST(TransformFile, ResultTakesTheSourcesPermissionsThroughTheUmask) {
+    // A private file deciphered must stay private; and the umask still has its say.
+    const struct {
+        fs::perms source;
+        mode_t umask;
+        fs::perms result;
+    } cases[] = {
+        {fs::perms::owner_read | fs::perms::owner_write, 022,
+         fs::perms::owner_read | fs::perms::owner_write},
+        {fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, 027,
+         fs::perms::owner_read | fs::perms::group_read},
+    };
+    for (const auto& each : cases) {
+        TempFolder folder;
+        WriteBytes(folder / "source", Pattern(5));
+        fs::permissions(folder / "source", each.source);
+        const mode_t previous = umask(each.umask);
+        cipher::CipherState state = StateFor(u"");
+        RecordingSink sink;
+        cipher::TransformFile(support::AsText(folder / "source"),
+                              support::AsText(folder / "destination"), state, sink);
+        umask(previous);
+        EXPECT_EQ(fs::status(folder / "destination").permissions(), each.result);
+    }
 }
 
 void ExpectRefusedWithoutTrace(const TempFolder& folder, const fs::path& destination,
@@ -147,8 +196,8 @@ void ExpectRefusedWithoutTrace(const TempFolder& folder, const fs::path& destina
     cipher::CipherState state = StateFor(u"");
     RecordingSink sink;
     try {
-        cipher::TransformFile(support::AsText(folder / "source"),
-                              support::AsText(destination), state, sink);
+        cipher::TransformFile(support::AsText(folder / "source"), support::AsText(destination),
+                              state, sink);
         ADD_FAILURE() << "no error for " << destination;
     } catch (const std::system_error& error) {
         EXPECT_EQ(error.code(), std::errc::file_exists);
@@ -223,10 +272,9 @@ TEST(TransformFile, CancelFromTheSinkLeavesNoFile) {
     cipher::CipherState state = StateFor(u"");
     RecordingSink sink;
     sink.throwAt = 20000;
-    EXPECT_THROW(
-        cipher::TransformFile(support::AsText(folder / "source"),
-                              support::AsText(folder / "destination"), state, sink),
-        std::runtime_error);
+    EXPECT_THROW(cipher::TransformFile(support::AsText(folder / "source"),
+                                       support::AsText(folder / "destination"), state, sink),
+                 std::runtime_error);
     EXPECT_EQ(sink.updates, (std::vector<std::int64_t>{0, 10000}));
     EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
 }
@@ -252,11 +300,12 @@ private:
     sighandler_t previousHandler_;
 };
 
-TEST(TransformFile, WriteFailureInTheMiddleLeavesNoFile) {
+TEST(TransformFile, WriteFailureOnTheHelpersSideLeavesNoFile) {
     TempFolder folder;
     WriteBytes(folder / "source", Pattern(3 << 20));
     cipher::CipherState state = StateFor(u"");
     RecordingSink sink;
+    const std::size_t threads = ThreadCount();
     {
         FileSizeLimit limit(std::size_t{3} << 19);
         try {
@@ -270,6 +319,153 @@ TEST(TransformFile, WriteFailureInTheMiddleLeavesNoFile) {
     }
     EXPECT_FALSE(sink.updates.empty());
     EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
+    EXPECT_EQ(ThreadCount(), threads);
+}
+
+TEST(TransformFile, ARunKilledOnTheSpotLeavesNothing) {
+    // SIGKILL cannot be caught: only a result that has no name until it is complete leaves
+    // nothing behind it.
+    TempFolder folder;
+    WriteBytes(folder / "source", Pattern(3 << 20));
+    const pid_t child = fork();
+    if (child == 0) {
+        cipher::CipherState state = StateFor(u"");
+        RecordingSink sink;
+        sink.meanwhile = [](std::int64_t count) {
+            if (count == 20000) raise(SIGKILL);
+        };
+        cipher::TransformFile(support::AsText(folder / "source"),
+                              support::AsText(folder / "destination"), state, sink);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
+    EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
+}
+
+// The source as it is before the run: written a while ago, so that any change during the
+// run shows in its modification time whatever the clock's grain.
+void WriteOldSource(const fs::path& path, const Bytes& bytes) {
+    WriteBytes(path, bytes);
+    fs::last_write_time(path, fs::last_write_time(path) - std::chrono::seconds(10));
+}
+
+void Overwrite(const fs::path& path, std::size_t at, const Bytes& bytes) {
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(static_cast<std::streamoff>(at));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(TransformFile, ASourceChangedDuringTheRunFailsAndWritesNothing) {
+    const std::size_t size = (5 << 20) + 7;
+    const std::int64_t lastStep =
+        std::int64_t(size - 1) / cipher::PROGRESS_STEP * cipher::PROGRESS_STEP;
+    fs::file_time_type before;
+    const struct {
+        const char* what;
+        // Called at every progress step with its count.
+        std::function<void(const fs::path&, std::int64_t)> change;
+    } changes[] = {
+        // Cut short before the helper has read it all: a read comes back short.
+        {"truncated",
+         [](const fs::path& source, std::int64_t count) {
+             if (count == 10000) fs::resize_file(source, 1 << 20);
+         }},
+        // Cut short, then grown back to its size with its old time put back, so that by the
+        // end it looks untouched: the reads that came back short still tell.
+        {"truncated and restored",
+         [size, lastStep, &before](const fs::path& source, std::int64_t count) {
+             if (count == 10000) {
+                 before = fs::last_write_time(source);
+                 fs::resize_file(source, 1 << 20);
+             }
+             if (count == lastStep) {
+                 fs::resize_file(source, size);
+                 fs::last_write_time(source, before);
+             }
+         }},
+        // Same size, other bytes, where they were already read.
+        {"rewritten",
+         [lastStep](const fs::path& source, std::int64_t count) {
+             if (count == lastStep) Overwrite(source, 5, Bytes(100, 0xEE));
+         }},
+        // Grown by an append: the result would be neither version.
+        {"grown",
+         [](const fs::path& source, std::int64_t count) {
+             if (count == 20000) std::ofstream(source, std::ios::binary | std::ios::app) << "more";
+         }},
+        // Another file put in its place: the bytes read are no longer the file there.
+        {"replaced",
+         [](const fs::path& source, std::int64_t count) {
+             if (count != 20000) return;
+             WriteBytes(source.parent_path() / "new", Bytes(10, 1));
+             fs::rename(source.parent_path() / "new", source);
+         }},
+    };
+    const std::size_t threads = ThreadCount();
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.what);
+        TempFolder folder;
+        WriteOldSource(folder / "source", Pattern(size));
+        cipher::CipherState state = StateFor(u"");
+        RecordingSink sink;
+        sink.meanwhile = [&](std::int64_t count) { change.change(folder / "source", count); };
+        try {
+            cipher::TransformFile(support::AsText(folder / "source"),
+                                  support::AsText(folder / "destination"), state, sink);
+            ADD_FAILURE() << "reported as done";
+        } catch (const std::system_error& error) {
+            EXPECT_EQ(error.code(), cipher::SourceChanged());
+            EXPECT_NE(std::string(error.what()).find((folder / "source").string()),
+                      std::string::npos);
+        }
+        EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
+        EXPECT_EQ(ThreadCount(), threads);
+    }
+}
+
+TEST(TransformFile, ASourceOnlyReadByOthersMeanwhileIsNoChange) {
+    TempFolder folder;
+    const Bytes source = Pattern(30000);
+    WriteOldSource(folder / "source", source);
+    cipher::CipherState state = StateFor(u"calm");
+    RecordingSink sink;
+    sink.meanwhile = [&](std::int64_t count) {
+        if (count == 10000) {
+            EXPECT_EQ(ReadBytes(folder / "source"), source);
+        }
+    };
+    cipher::TransformFile(support::AsText(folder / "source"),
+                          support::AsText(folder / "destination"), state, sink);
+    EXPECT_EQ(ReadBytes(folder / "destination"), Expected(source, u"calm"));
+}
+
+TEST(TransformFile, TheDestinationFolderRenamedDuringTheRunKeepsNothingBehind) {
+    for (const bool cancelled : {false, true}) {
+        TempFolder folder;
+        fs::create_directory(folder / "out");
+        const Bytes source = Pattern(3 << 20);
+        WriteBytes(folder / "source", source);
+        cipher::CipherState state = StateFor(u"moved");
+        RecordingSink sink;
+        sink.meanwhile = [&](std::int64_t count) {
+            if (count == 20000) fs::rename(folder / "out", folder / "moved");
+        };
+        if (cancelled) sink.throwAt = 30000;
+        try {
+            cipher::TransformFile(support::AsText(folder / "source"),
+                                  support::AsText(folder / "out" / "result"), state, sink);
+            EXPECT_FALSE(cancelled);
+            // Complete: the result is in the folder it was started in, under its new path.
+            EXPECT_TRUE(ReadBytes(folder / "moved" / "result") == Expected(source, u"moved"));
+        } catch (const std::runtime_error&) {
+            EXPECT_TRUE(cancelled);
+            EXPECT_TRUE(fs::is_empty(folder / "moved"));
+        }
+        EXPECT_EQ(folder.Names(), (std::set<std::string>{"moved", "source"}));
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -189,51 +190,97 @@ TEST(InputFile, RefusesWhatIsNotAnOrdinaryFile) {
     EXPECT_THROW(platform::InputFile(AsText(folder / "pipe")), std::system_error);
 }
 
-TEST(OutputFile, AppearsUnderItsNameOnlyOnCommit) {
-    TempFolder folder;
+// Results take their access from a source; any readable file will do for these tests.
+class WithSource {
+protected:
+    TempFolder folder_;
+    platform::InputFile source_{
+        (WriteText(folder_ / "source", "source"), AsText(folder_ / "source"))};
+    std::set<std::string> sourceOnly_{"source"};
+};
+
+class OutputFileTest : public WithSource, public ::testing::Test {};
+
+TEST_F(OutputFileTest, AppearsUnderItsNameOnlyOnCommit) {
     {
-        platform::OutputFile output(AsText(folder / "out"));
+        platform::OutputFile output(AsText(folder_ / "out"), source_);
         output.Write(Bytes{'a', 'b'});
-        EXPECT_EQ(platform::Classify(AsText(folder / "out")), platform::EntryKind::Missing);
-        // The file in progress is hidden, so the file list never shows it.
-        ASSERT_EQ(folder.Names().size(), 1u);
-        EXPECT_EQ(folder.Names().begin()->front(), '.');
+        EXPECT_EQ(platform::Classify(AsText(folder_ / "out")), platform::EntryKind::Missing);
+        // Whatever the file in progress is, the file list never shows it.
+        EXPECT_EQ(platform::ListOrdinaryFiles(AsText(folder_ / "")),
+                  std::vector<std::u16string>{u"source"});
         output.Write(Bytes{'c'});
         output.Commit();
     }
-    EXPECT_EQ(ReadText(folder / "out"), "abc");
-    EXPECT_EQ(folder.Names(), std::set<std::string>{"out"});
+    EXPECT_EQ(ReadText(folder_ / "out"), "abc");
+    EXPECT_EQ(folder_.Names(), (std::set<std::string>{"out", "source"}));
 }
 
-TEST(OutputFile, WithoutCommitLeavesNothing) {
-    TempFolder folder;
+TEST_F(OutputFileTest, WithoutCommitLeavesNothing) {
     {
-        platform::OutputFile output(AsText(folder / "out"));
+        platform::OutputFile output(AsText(folder_ / "out"), source_);
         output.Write(Bytes(1000, 7));
     }
-    EXPECT_TRUE(folder.Names().empty());
+    EXPECT_EQ(folder_.Names(), sourceOnly_);
 }
 
-TEST(OutputFile, CommitNeverReplacesWhatAppearedMeanwhile) {
-    TempFolder folder;
+TEST_F(OutputFileTest, CommitNeverReplacesWhatAppearedMeanwhile) {
     {
-        platform::OutputFile output(AsText(folder / "out"));
+        platform::OutputFile output(AsText(folder_ / "out"), source_);
         output.Write(Bytes{'n', 'e', 'w'});
-        WriteText(folder / "out", "theirs");
-        EXPECT_THROW(output.Commit(), std::system_error);
+        WriteText(folder_ / "out", "theirs");
+        try {
+            output.Commit();
+            ADD_FAILURE();
+        } catch (const std::system_error& error) {
+            EXPECT_EQ(error.code(), std::errc::file_exists);
+        }
     }
-    EXPECT_EQ(ReadText(folder / "out"), "theirs");
-    EXPECT_EQ(folder.Names(), std::set<std::string>{"out"});
+    EXPECT_EQ(ReadText(folder_ / "out"), "theirs");
+    EXPECT_EQ(folder_.Names(), (std::set<std::string>{"out", "source"}));
 }
 
-TEST(OutputFile, MissingFolderIsAnErrorNamingTheDestination) {
-    TempFolder folder;
+TEST_F(OutputFileTest, MissingFolderIsAnErrorNamingTheDestination) {
     try {
-        platform::OutputFile output(AsText(folder / "absent" / "out"));
+        platform::OutputFile output(AsText(folder_ / "absent" / "out"), source_);
         ADD_FAILURE();
     } catch (const std::system_error& error) {
         EXPECT_NE(std::string(error.what()).find("absent/out"), std::string::npos);
     }
+}
+
+TEST(Entries, RemoveFileUnlessSparesTheFileByIdentityWhateverItsName) {
+    TempFolder folder;
+    WriteText(folder / "source", "precious");
+    WriteText(folder / "other", "doomed");
+    const platform::FileIdentity source = *platform::IdentityOf(AsText(folder / "source"));
+    // Another program renames the source onto the name about to be deleted.
+    fs::rename(folder / "source", folder / "renamed");
+    EXPECT_FALSE(platform::RemoveFileUnless(AsText(folder / "renamed"), source));
+    EXPECT_EQ(ReadText(folder / "renamed"), "precious");
+    // A link to it is only a link: removing it leaves the file alone.
+    fs::create_symlink(folder / "renamed", folder / "link");
+    EXPECT_TRUE(platform::RemoveFileUnless(AsText(folder / "link"), source));
+    EXPECT_TRUE(platform::RemoveFileUnless(AsText(folder / "other"), source));
+    EXPECT_EQ(folder.Names(), std::set<std::string>{"renamed"});
+    EXPECT_THROW(platform::RemoveFileUnless(AsText(folder / "other"), source), std::system_error);
+}
+
+TEST(InputFile, VersionChangesWithTheContents) {
+    TempFolder folder;
+    WriteText(folder / "in", "0123456789");
+    platform::InputFile input(AsText(folder / "in"));
+    const platform::FileVersion start = input.Version();
+    EXPECT_EQ(start.size, 10);
+    EXPECT_EQ(start.identity, *platform::IdentityOf(AsText(folder / "in")));
+    EXPECT_EQ(input.Version(), start);
+    // Same size, other bytes: the modification time tells them apart (set apart here, as
+    // the clock may not have moved on between two writes this close).
+    WriteText(folder / "in", "abcdefghij");
+    fs::last_write_time(folder / "in",
+                        fs::last_write_time(folder / "in") + std::chrono::seconds(5));
+    EXPECT_EQ(input.Version().size, 10);
+    EXPECT_NE(input.Version(), start);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Windows file services: what counts as an ordinary file, identity, sharing of the source,
 // and a destination that appears only when complete and never replaces anything.
-#include <windows.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 
@@ -12,9 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::EntryKind;
-using testing_support::ReadBytes;
-using testing_support::ScratchFolder;
-using testing_support::WriteBytes;
+using support::ReadBytes;
+using support::ScratchFolder;
+using support::WriteBytes;
 
 std::vector<std::string> Names(const ScratchFolder& folder) {
     std::vector<std::string> names;
@@ -27,7 +27,8 @@ std::vector<std::string> Names(const ScratchFolder& folder) {
 
 TEST(WindowsEntries, HiddenAndSystemFilesAreNotOrdinaryFiles) {
     const ScratchFolder folder;
-    for (const char* name : {"plain.txt", "hidden.txt", "system.txt"}) WriteBytes(folder / name, "x");
+    for (const char* name : {"plain.txt", "hidden.txt", "system.txt"})
+        WriteBytes(folder / name, "x");
     ASSERT_TRUE(SetFileAttributesW((folder / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(SetFileAttributesW((folder / "system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
     EXPECT_EQ(platform::Classify(folder.Text("plain.txt")), EntryKind::OrdinaryFile);
@@ -45,7 +46,8 @@ TEST(WindowsEntries, IdentityGoesByVolumeAndFileIndexNotByName) {
     const ScratchFolder folder;
     WriteBytes(folder / "a.txt", "a");
     WriteBytes(folder / "b.txt", "a");
-    ASSERT_TRUE(CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "a.txt").c_str(), nullptr));
+    ASSERT_TRUE(
+        CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "a.txt").c_str(), nullptr));
     EXPECT_TRUE(platform::SameFile(folder.Text("a.txt"), folder.Text("A.TXT")));
     EXPECT_TRUE(platform::SameFile(folder.Text("a.txt"), folder.Text("alias.txt")));
     EXPECT_FALSE(platform::SameFile(folder.Text("a.txt"), folder.Text("b.txt")));
@@ -75,9 +77,9 @@ TEST(WindowsInputFile, OthersMayReadTheSourceButNotChangeItDuringTheRun) {
     platform::InputFile source(folder.Text("source.bin"));
     EXPECT_EQ(source.Size(), 10);
     const auto openFor = [&](DWORD access) {
-        HANDLE other = CreateFileW((folder / "source.bin").c_str(), access,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                   nullptr);
+        HANDLE other =
+            CreateFileW((folder / "source.bin").c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
         const bool opened = other != INVALID_HANDLE_VALUE;
         if (opened) CloseHandle(other);
         return opened;
@@ -105,9 +107,7 @@ TEST(WindowsOutputFile, AppearsOnlyOnCommitAndIsHiddenUntilThen) {
     EXPECT_EQ(ReadBytes(folder / "result.bin"), "abc");
     EXPECT_EQ(platform::Classify(folder.Text("result.bin")), EntryKind::OrdinaryFile);
     EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
-    {
-        platform::OutputFile abandoned(folder.Text("never.bin"));
-    }
+    { platform::OutputFile abandoned(folder.Text("never.bin")); }
     EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
 }
 
@@ -127,7 +127,8 @@ TEST(WindowsOutputFile, ADriveRootDestinationGetsItsTemporaryInTheRoot) {
     const fs::path onDisk = fs::path(L"C:\\") / fs::path(std::wstring(name.begin(), name.end()));
     const auto rootNames = [] {
         std::vector<std::wstring> names;
-        for (const auto& entry : fs::directory_iterator(L"C:\\")) names.push_back(entry.path().filename());
+        for (const auto& entry : fs::directory_iterator(L"C:\\"))
+            names.push_back(entry.path().filename());
         std::sort(names.begin(), names.end());
         return names;
     };
@@ -161,7 +162,8 @@ TEST(WindowsTextFiles, ReplacedWholeAndReadFromTheStart) {
     EXPECT_EQ(platform::ReadFileStart(folder.Text("lastpath"), 3), "D:\\");
     EXPECT_EQ(platform::ReadFileStart(folder.Text("missing"), 3), std::nullopt);
     EXPECT_EQ(platform::ReadFileStart(folder.Text(), 3), std::nullopt);
-    EXPECT_THROW(platform::WriteWholeFile(folder.Text("missing\\LastPath"), "x"), platform::FileError);
+    EXPECT_THROW(platform::WriteWholeFile(folder.Text("missing\\LastPath"), "x"),
+                 platform::FileError);
     EXPECT_EQ(Names(folder), std::vector<std::string>{"LastPath"});
 }
 

@@ -32,13 +32,25 @@ protected:
 };
 
 TEST_F(RememberedFolderTest, WritesTheFolderAndCarriageReturnLineFeedOnly) {
-    remembered_.Write(u"/");
+    EXPECT_EQ(remembered_.Write(u"/"), WriteOutcome::Written);
     EXPECT_EQ(Contents(File()), "/\r\n");
-    remembered_.Write(u"/home/ann/Letters, old");
-    EXPECT_EQ(Contents(File()), "/home/ann/Letters, old\r\n");
-    EXPECT_EQ(remembered_.Read(), u"/home/ann/Letters");
     // Nothing of the work is left beside the file.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(RememberedFolderTest, AFolderWithACommaIsQuotedAndReadBackWhole) {
+    EXPECT_EQ(remembered_.Write(u"/home/ann/Letters, old"), WriteOutcome::Written);
+    EXPECT_EQ(Contents(File()), "\"/home/ann/Letters, old\"\r\n");
+    EXPECT_EQ(remembered_.Read(), u"/home/ann/Letters, old");
+}
+
+TEST_F(RememberedFolderTest, AFolderNoLineCanHoldIsNotWritten) {
+    Put("/srv/earlier\r\n");
+    for (const std::u16string folder :
+         {u"/srv/two\nlines", u"/srv/cr\r", u"/srv/say \"hi\"", u"/srv/\"a,b\""}) {
+        EXPECT_EQ(remembered_.Write(folder), WriteOutcome::FolderNameUnfit);
+        EXPECT_EQ(Contents(File()), "/srv/earlier\r\n");
+    }
 }
 
 TEST_F(RememberedFolderTest, AnyFolderNameRoundTrips) {
@@ -51,32 +63,50 @@ TEST_F(RememberedFolderTest, AnyFolderNameRoundTrips) {
 }
 
 TEST_F(RememberedFolderTest, FilesWithoutAFolderFailAndCanThenBeDeleted) {
-    for (const std::string& bytes :
-         {""s, "\r\n"s, "\0\0\0\r\n"s, "/" + std::string(1 << 20, 'x')}) {
+    for (const std::string& bytes : {""s, "\r\n"s, ",/srv\r\n"s, "\"\"\n"s}) {
         Put(bytes);
-        EXPECT_THROW(remembered_.Read(), std::system_error) << bytes.substr(0, 8);
-        remembered_.Delete();
+        EXPECT_THROW(remembered_.Read(), std::system_error) << bytes;
+        EXPECT_TRUE(remembered_.Delete());
         EXPECT_FALSE(fs::exists(File()));
     }
     EXPECT_THROW(remembered_.Read(), std::system_error);
     EXPECT_THROW(remembered_.Delete(), std::system_error);
-    // A long file whose first line ends in time is fine.
+    // A long file whose first line ends in time is read, though it is not the program's.
     Put("/srv/short\r\n" + std::string(1 << 20, 'x'));
     EXPECT_EQ(remembered_.Read(), u"/srv/short");
+}
+
+TEST_F(RememberedFolderTest, SomeoneElsesFileOfThatNameIsNeitherDeletedNorReplaced) {
+    // Only a short single line of text can be the program's: anything else is a file the
+    // user named "LastPath" in this folder.
+    for (const std::string& bytes :
+         {"/" + std::string(1 << 20, 'x'), "first line\r\nsecond line\r\n"s, "/srv\r\n\r\n"s,
+          "\0\0\0\r\n"s, "/srv\r\n\0"s}) {
+        Put(bytes);
+        EXPECT_FALSE(remembered_.Delete());
+        EXPECT_EQ(remembered_.Write(u"/srv"), WriteOutcome::ForeignFile);
+        EXPECT_EQ(Contents(File()), bytes) << bytes.substr(0, 20);
+    }
+    // The program's own lines, and a line an editor saved with a bare line feed, are its.
+    for (const std::string& bytes : {"/srv/a\r\n"s, "\"/srv/a,b\"\r\n"s, "/srv/a\n"s, "/srv/a"s}) {
+        Put(bytes);
+        EXPECT_EQ(remembered_.Write(u"/srv/b"), WriteOutcome::Written) << bytes;
+    }
 }
 
 TEST_F(RememberedFolderTest, OnlyAnOrdinaryFileIsFoundOrReplaced) {
     EXPECT_FALSE(remembered_.Exists());
     fs::create_directory(File());
     EXPECT_FALSE(remembered_.Exists());
-    EXPECT_THROW(remembered_.Write(u"/srv"), std::system_error);
+    EXPECT_EQ(remembered_.Write(u"/srv"), WriteOutcome::ForeignFile);
+    EXPECT_TRUE(fs::is_directory(File()));
     fs::remove(File());
 
     // A link in the file's place is replaced, never written through.
     std::ofstream(folder_ / "elsewhere") << "keep me";
     fs::create_symlink(folder_ / "elsewhere", File());
     EXPECT_FALSE(remembered_.Exists());
-    remembered_.Write(u"/srv");
+    EXPECT_EQ(remembered_.Write(u"/srv"), WriteOutcome::Written);
     EXPECT_TRUE(remembered_.Exists());
     EXPECT_EQ(Contents(File()), "/srv\r\n");
     EXPECT_EQ(Contents(folder_ / "elsewhere"), "keep me");

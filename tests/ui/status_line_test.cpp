@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QString>
 #include <filesystem>
 #include <memory>
@@ -10,8 +11,11 @@
 #include <system_error>
 #include <vector>
 
+#include "remembered/remembered_folder.h"
 #include "tests/window/workflow_fixture.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_host.h"
 #include "window/design.h"
 
 namespace ui::qt {
@@ -67,7 +71,7 @@ protected:
         onKill(u"alias.txt", [] {});
         onKill(u"other.dat", [&] { fs::remove(files_ / "other.dat"); });
         onKill(u"busy.txt", [&] {
-            form_.SetFileRemover([](std::u16string_view path) {
+            form_.SetFileRemover([](std::u16string_view path, const auto&) -> bool {
                 throw platform::FileError(std::make_error_code(std::errc::device_or_resource_busy),
                                           u"Cannot delete", std::u16string(path));
             });
@@ -107,6 +111,23 @@ TEST_F(StatusLineTest, EveryOwnMessageFitsOnTheStatusLine) {
     for (const std::u16string& message : messages) {
         const QString text = QString::fromStdU16String(message);
         EXPECT_LE(metrics.horizontalAdvance(text), width) << text.toStdString();
+    }
+}
+
+// Texts of refusals and failures that need a whole run, or a machine in a given state, to see.
+TEST(StatusLine, RefusalsAndFailuresOfARunFitOnItsOneLine) {
+    QtHost host;
+    const remembered::RememberedFolder remembered(u".");
+    window::Form1 form(host, remembered);
+    MainWindow window(form, host);
+    const QLabel* status = dynamic_cast<QLabel*>(window.WidgetFor("Label1"));
+    ASSERT_NE(status, nullptr);
+    const QFontMetrics metrics(status->font());
+    for (const char* text :
+         {"Password has characters it cannot use", "LastPath is kept for the program here",
+          "Failed: Source changed during the run", "Failed: File too large",
+          "Stopped, nothing was written"}) {
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(text)), status->width()) << text;
     }
 }
 

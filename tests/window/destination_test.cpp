@@ -254,7 +254,7 @@ TEST_F(DestinationTest, AFailedKillSaysWhy) {
     form_.DestFile.SetText(u"other.dat");
     form_.go.Click();
     ASSERT_TRUE(form_.Murder.Visible());
-    form_.SetFileRemover([](std::u16string_view path) {
+    form_.SetFileRemover([](std::u16string_view path, const auto&) -> bool {
         throw platform::FileError(std::make_error_code(std::errc::permission_denied),
                                   u"Cannot delete", std::u16string(path));
     });
@@ -264,6 +264,77 @@ TEST_F(DestinationTest, AFailedKillSaysWhy) {
     EXPECT_EQ(form_.Label6.Caption(), u"other.dat: Permission denied");
     EXPECT_FALSE(form_.Murder.Visible());
     EXPECT_EQ(ReadFile(files_ / "other.dat"), "another file");
+}
+
+TEST_F(DestinationTest, KillNeverDeletesThePickedSourceRenamedOntoTheName) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"other.dat");
+    form_.go.Click();
+    ASSERT_TRUE(form_.Murder.Visible());
+    // Another program moves the source onto the name about to be deleted.
+    fs::rename(files_ / "report.txt", files_ / "other.dat");
+    form_.Murder.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"That is the source file, it was not deleted");
+    EXPECT_EQ(ReadFile(files_ / "other.dat"), "the source");
+}
+
+TEST_F(DestinationTest, LastPathIsRefusedAsAResultNameInTheWorkingFolderOnly) {
+    // The working folder, by any path that leads there.
+    WriteFile(work_ / "notes.txt", "notes");
+    fs::create_directory_symlink(work_, root_ / "alias");
+    for (const fs::path& folder : {work_, root_ / "alias"}) {
+        form_.Dir1.SetPath(support::AsText(folder));
+        DoubleClick(u"notes.txt");
+        form_.DestFile.SetText(u"LastPath");
+        form_.go.Click();
+        EXPECT_EQ(form_.Label1.Caption(), u"LastPath is kept for the program here");
+        EXPECT_TRUE(form_.Label6.Visible());
+        EXPECT_FALSE(form_.Murder.Visible());
+        EXPECT_FALSE(fs::exists(work_ / "LastPath"));
+    }
+    // Anywhere else it is a name like any other.
+    form_.Dir1.SetPath(support::AsText(files_));
+    AcceptDestination(u"report.txt", u"LastPath");
+}
+
+TEST_F(DestinationTest, SomeoneElsesLastPathIsKeptAtStartAndNotWrittenOver) {
+    // A result the user once named LastPath here: not a line the program writes.
+    const std::string theirs = "/no/such/folder\r\nand the rest of their notes\r\n";
+    WriteFile(work_ / "LastPath", theirs);
+    testing::FakeHost host;
+    Form1 form(host, remembered_);
+    form.Load();
+    EXPECT_EQ(form.Dir1.Path(), platform::DefaultFolder());
+    EXPECT_EQ(ReadFile(work_ / "LastPath"), theirs);
+
+    DoubleClick(u"report.txt");
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+    EXPECT_NE(form_.Label6.Caption().find(u"not the program's, so it was left as it is"),
+              std::u16string::npos);
+    EXPECT_EQ(ReadFile(work_ / "LastPath"), theirs);
+}
+
+TEST_F(DestinationTest, AFolderWithACommaIsOpenedWholeAtTheNextStart) {
+    const fs::path comma = root_ / "Letters, old";
+    fs::create_directory(comma);
+    WriteFile(comma / "letter.txt", "dear");
+    form_.Dir1.SetPath(support::AsText(comma));
+    AcceptDestination(u"letter.txt");
+    testing::FakeHost host;
+    Form1 next(host, remembered_);
+    next.Load();
+    EXPECT_EQ(next.Dir1.Path(), support::AsText(comma));
+}
+
+TEST_F(DestinationTest, AFolderNoLastPathLineCanHoldIsNotRememberedAndTheNoticeSaysWhy) {
+    const fs::path quoted = root_ / "say \"hi\"";
+    fs::create_directory(quoted);
+    WriteFile(quoted / "letter.txt", "dear");
+    form_.Dir1.SetPath(support::AsText(quoted));
+    AcceptDestination(u"letter.txt");
+    EXPECT_NE(form_.Label6.Caption().find(u"line break or a double quote"), std::u16string::npos);
+    EXPECT_FALSE(fs::exists(work_ / "LastPath"));
 }
 
 }  // namespace

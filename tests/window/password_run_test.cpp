@@ -1,5 +1,9 @@
 // The Password stage and the run, through the window's own calls.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -9,8 +13,9 @@
 #include <vector>
 
 #include "cipher/cipher.h"
-#include "tests/support/native_text.h"
+#include "platform/platform.h"
 #include "tests/support/expected_bytes.h"
+#include "tests/support/native_text.h"
 #include "tests/window/workflow_fixture.h"
 
 namespace window {
@@ -231,6 +236,61 @@ TEST_F(PasswordRunTest, TheWindowIsRepaintedAtItsPaceDuringTheRun) {
     }
     // Until the end: at most three more steps and the bar's hiding.
     EXPECT_LE(bar.changes - barChangesAt.back(), 4);
+}
+
+TEST_F(PasswordRunTest, APasswordWithCharactersTheKeyCannotHoldIsRefused) {
+    // Each would have become "??????" or the like: one and the same weak key.
+    AcceptDestination(u"report.txt");
+    for (const std::u16string password : {u"\u043f\u0430\u0440\u043e\u043b\u044c",
+                                          u"\u5bc6\u7801\u5bc6\u7801", u"caf\u00e9 \U0001F600"}) {
+        Type(password, password);
+        form_.Start.Click();
+        EXPECT_EQ(form_.Label1.Caption(), u"Password has characters it cannot use");
+        EXPECT_TRUE(form_.Pwd.GetText().empty());
+        EXPECT_TRUE(form_.Pwd2.GetText().empty());
+        EXPECT_EQ(form_.Pwd.BackColor(), kRed);
+        EXPECT_EQ(form_.Pwd2.BackColor(), kRed);
+        EXPECT_TRUE(form_.Start.Visible());
+    }
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+    // Western European letters and signs are what the key holds.
+    Type(u"caf\u00e9 \u20ac\u00bd", u"caf\u00e9 \u20ac\u00bd");
+    form_.Start.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"... Done ...");
+}
+
+TEST_F(PasswordRunTest, ASourceChangedDuringTheRunFailsAndSaysSo) {
+    WriteFile(files_ / "report.txt", Pattern(300000));
+    AcceptDestination(u"report.txt");
+    // Cut short by another program as the run begins.
+    host_.onPaint = [this] { fs::resize_file(files_ / "report.txt", 1000); };
+    form_.Start.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Failed: Source changed during the run");
+    EXPECT_EQ(form_.Label6.Caption().rfind(u"Nothing was written.", 0), 0u);
+    EXPECT_FALSE(form_.Progress.Visible());
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+}
+
+TEST_F(PasswordRunTest, AFileSizeLimitIsAnOrdinaryFailure) {
+    // In a child process, as the program runs: its stop requests in place, the signal for
+    // a file grown past the limit at its default, which would end the program.
+    WriteFile(files_ / "report.txt", Pattern(3 << 20));
+    AcceptDestination(u"report.txt");
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_DFL);
+        const platform::StopRequests stopRequests;
+        const rlimit limit{1 << 20, RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        form_.Start.Click();
+        const bool reported = form_.Label1.Caption() == u"Failed: File too large";
+        _exit(reported ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(files_), fs::directory_iterator()), 2);
 }
 
 }  // namespace

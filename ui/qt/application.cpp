@@ -7,6 +7,7 @@
 #include "remembered/remembered_folder.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
+#include "ui/qt/stop_watcher.h"
 #include "window/form1.h"
 #include "window/open_from_outside.h"
 
@@ -36,6 +37,7 @@ int RunQtApplication(int argc, char* argv[], const std::vector<window::Text>& pa
     }
     if (!paths.empty()) mainWindow.Dispatch([&] { window::OpenFromOutside(form, paths); });
     mainWindow.show();
+    const StopWatcher stopWatcher;
     return QApplication::exec();
 }
 

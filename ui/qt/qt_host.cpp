@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "platform/platform.h"
+
 namespace ui::qt {
 
 void QtHost::ShowMessage(const window::Text& title, const window::Text& message) {

@@ -1,0 +1,177 @@
+#include "platform/result_file_posix.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+#include "platform/platform.h"
+
+namespace platform::posix {
+namespace {
+
+// Errors by which a file system says it has no unnamed files (older kernels answer O_TMPFILE,
+// which includes O_DIRECTORY, as an attempt to write to a folder).
+bool NoUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+bool NoNoReplaceRename(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+// FAT answers a hard link with EPERM.
+bool NoHardLinks(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS; }
+
+// An unnamed file is linked to its name through its entry in /proc, which needs no
+// privilege (linking the descriptor itself with AT_EMPTY_PATH may need one).
+std::string ProcEntry(int descriptor) {
+    char path[32];
+    std::snprintf(path, sizeof path, "/proc/self/fd/%d", descriptor);
+    return path;
+}
+
+bool ProcEntryReaches(int descriptor) {
+    struct stat viaProc, direct;
+    return ::stat(ProcEntry(descriptor).c_str(), &viaProc) == 0 &&
+           ::fstat(descriptor, &direct) == 0 && viaProc.st_dev == direct.st_dev &&
+           viaProc.st_ino == direct.st_ino;
+}
+
+// A hidden name, so that a run in progress never shows in the file list, and a short one, so
+// that a destination name near the length limit still leaves room for it.
+std::string TemporaryName() {
+    std::random_device random;
+    const auto number = (std::uint64_t{random()} << 32) | random();
+    char name[32];
+    std::snprintf(name, sizeof name, ".tessomar-%016llx", static_cast<unsigned long long>(number));
+    return name;
+}
+
+}  // namespace
+
+int ResultFile::Descriptor::Close() {
+    if (value < 0) return 0;
+    const int result = ::close(value);
+    value = -1;
+    return result;
+}
+
+ResultFile::ResultFile(std::u16string_view destination, mode_t mode, ResultWays ways)
+    : destination_(destination), ways_(ways) {
+    const std::string target = ToNative(destination);
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".")
+                               : slash == 0               ? std::string("/")
+                                                          : target.substr(0, slash);
+    name_ = slash == std::string::npos ? target : target.substr(slash + 1);
+
+    folder_.value = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder_.value < 0) Fail(errno, u"Cannot create");
+    if (ways_.unnamedFile) {
+        file_.value = ::openat(folder_.value, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (file_.value >= 0 && ProcEntryReaches(file_.value)) return;
+        // Without /proc the file could not be named when complete: take the way that can.
+        if (file_.value < 0 && !NoUnnamedFiles(errno)) Fail(errno, u"Cannot create");
+        file_.Close();
+    }
+    CreateNamedTemporary(mode);
+}
+
+ResultFile::~ResultFile() {
+    file_.Close();
+    if (!named_ && !temporary_.empty()) ::unlinkat(folder_.value, temporary_.c_str(), 0);
+}
+
+void ResultFile::CreateNamedTemporary(mode_t mode) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = TemporaryName();
+        file_.value = ::openat(folder_.value, candidate.c_str(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (file_.value >= 0) {
+            temporary_ = std::move(candidate);
+            return;
+        }
+        if (errno != EEXIST) Fail(errno, u"Cannot create");
+    }
+    Fail(EEXIST, u"Cannot create");
+}
+
+void ResultFile::Write(std::span<const std::uint8_t> bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t put = ::write(file_.value, bytes.data() + written, bytes.size() - written);
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) Fail(errno, u"Cannot write");
+        written += static_cast<std::size_t>(put);
+    }
+}
+
+void ResultFile::Name() {
+    // No fsync: it would add about a third to a run, and the source, never touched, is still
+    // there if the machine fails before the system writes the new file out.
+    if (temporary_.empty()) {
+        NameUnnamed();
+    } else {
+        NameTemporary();
+    }
+    named_ = true;
+}
+
+void ResultFile::NameUnnamed() {
+    struct stat mine;
+    if (::fstat(file_.value, &mine) != 0) Fail(errno, u"Cannot write");
+    // linkat never replaces an entry: a name taken meanwhile is reported, not overwritten.
+    if (::linkat(AT_FDCWD, ProcEntry(file_.value).c_str(), folder_.value, name_.c_str(),
+                 AT_SYMLINK_FOLLOW) != 0) {
+        Fail(errno, u"Cannot create");
+    }
+    if (file_.Close() != 0) {
+        // Some file systems report a failed write only at the close: take the name back, if
+        // it still names this file.
+        const int error = errno;
+        struct stat named;
+        if (::fstatat(folder_.value, name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_dev == mine.st_dev && named.st_ino == mine.st_ino) {
+            ::unlinkat(folder_.value, name_.c_str(), 0);
+        }
+        Fail(error, u"Cannot write");
+    }
+}
+
+void ResultFile::NameTemporary() {
+    // Closed before it is named: some file systems report a failed write only at the close.
+    if (file_.Close() != 0) Fail(errno, u"Cannot write");
+    const int folder = folder_.value;
+    if (ways_.noReplaceRename) {
+        if (::renameat2(folder, temporary_.c_str(), folder, name_.c_str(), RENAME_NOREPLACE) == 0) {
+            return;
+        }
+        if (!NoNoReplaceRename(errno)) Fail(errno, u"Cannot create");
+    }
+    if (ways_.hardLink) {
+        if (::linkat(folder, temporary_.c_str(), folder, name_.c_str(), 0) == 0) {
+            ::unlinkat(folder, temporary_.c_str(), 0);
+            return;
+        }
+        if (!NoHardLinks(errno)) Fail(errno, u"Cannot create");
+    }
+    const int claim =
+        ::openat(folder, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (claim < 0) Fail(errno, u"Cannot create");
+    ::close(claim);
+    if (::renameat(folder, temporary_.c_str(), folder, name_.c_str()) != 0) {
+        const int error = errno;
+        ::unlinkat(folder, name_.c_str(), 0);
+        Fail(error, u"Cannot create");
+    }
+}
+
+void ResultFile::Fail(int error, std::u16string doing) const {
+    throw FileError(std::error_code(error, std::generic_category()), std::move(doing),
+                    destination_);
+}
+
+}  // namespace platform::posix
