@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
-#include "platform/platform.h"
 #include "platform/handles_windows.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -77,7 +77,8 @@ std::int64_t InputFile::Size() const {
 std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
     std::size_t filled = 0;
     while (filled < buffer.size()) {
-        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(buffer.size() - filled, kMostPerCall));
+        const DWORD wanted =
+            static_cast<DWORD>(std::min<std::size_t>(buffer.size() - filled, kMostPerCall));
         DWORD got = 0;
         if (!ReadFile(handle_->file.Get(), buffer.data() + filled, wanted, &got, nullptr)) {
             Fail(LastError(), u"Cannot read", path_);
@@ -88,13 +89,32 @@ std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
     return filled;
 }
 
+FileVersion InputFile::Version() const {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle_->file.Get(), &information)) {
+        Fail(LastError(), u"Cannot read", path_);
+    }
+    FileVersion version;
+    version.size = static_cast<std::int64_t>((std::uint64_t{information.nFileSizeHigh} << 32) |
+                                             information.nFileSizeLow);
+    version.modified = static_cast<std::int64_t>(
+        (std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32) |
+        information.ftLastWriteTime.dwLowDateTime);
+    version.identity =
+        FileIdentity{information.dwVolumeSerialNumber,
+                     (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+    return version;
+}
+
 bool InputFile::IsSameFileAs(std::u16string_view path) const {
     const std::optional<FileIdentity> mine = windows::IdentityOfHandle(handle_->file.Get());
     const std::optional<FileIdentity> other = IdentityOf(path);
     return mine && other && *mine == *other;
 }
 
-OutputFile::OutputFile(std::u16string_view destination)
+// A new file takes the access its folder passes on to new files, as a copy made there would;
+// the source's own access list is not carried over, so nothing of accessOf is needed here.
+OutputFile::OutputFile(std::u16string_view destination, const InputFile&)
     : destination_(destination), handle_(std::make_unique<Handle>()) {
     const std::u16string folder = FolderPart(destination);
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -108,12 +128,11 @@ OutputFile::OutputFile(std::u16string_view destination)
         }
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-            Fail(std::error_code(static_cast<int>(error), std::system_category()),
-                 u"Cannot create", destination);
+            Fail(std::error_code(static_cast<int>(error), std::system_category()), u"Cannot create",
+                 destination);
         }
     }
-    Fail(std::error_code(ERROR_FILE_EXISTS, std::system_category()), u"Cannot create",
-         destination);
+    Fail(std::error_code(ERROR_FILE_EXISTS, std::system_category()), u"Cannot create", destination);
 }
 
 OutputFile::~OutputFile() = default;

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "platform/platform.h"
 #include "platform/handles_windows.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -13,9 +13,9 @@ namespace windows {
 std::optional<FileIdentity> IdentityOfHandle(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(file, &information)) return std::nullopt;
-    return FileIdentity{information.dwVolumeSerialNumber,
-                        (std::uint64_t{information.nFileIndexHigh} << 32) |
-                            information.nFileIndexLow};
+    return FileIdentity{
+        information.dwVolumeSerialNumber,
+        (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
 }
 
 }  // namespace windows
@@ -24,11 +24,10 @@ namespace {
 
 // The reparse tag of the entry itself, without following it; 0 if it cannot be read.
 DWORD ReparseTag(const std::u16string& path) {
-    const OwnedHandle entry(CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+    const OwnedHandle entry(
+        CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     FILE_ATTRIBUTE_TAG_INFO information{};
     if (!entry.Valid() || !GetFileInformationByHandleEx(entry.Get(), FileAttributeTagInfo,
                                                         &information, sizeof information)) {
@@ -72,12 +71,33 @@ EntryKind Classify(std::u16string_view pathText) {
 std::optional<FileIdentity> IdentityOf(std::u16string_view path) {
     // No access asked for: the identity can be read even while another program holds the
     // file open without sharing.
-    const OwnedHandle entry(CreateFileW(Wide(std::u16string(path)), 0,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                        nullptr));
+    const OwnedHandle entry(CreateFileW(
+        Wide(std::u16string(path)), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!entry.Valid()) return std::nullopt;
     return windows::IdentityOfHandle(entry.Get());
+}
+
+bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared) {
+    // One handle for the look and the removal: no other program can put another file under
+    // the name in between. The entry itself is opened, a link not followed.
+    const std::u16string name(path);
+    const OwnedHandle entry(CreateFileW(Wide(name), DELETE | FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
+                                        nullptr));
+    if (!entry.Valid()) {
+        throw FileError(windows::LastError(), u"Cannot delete", name);
+    }
+    const std::optional<FileIdentity> identity = windows::IdentityOfHandle(entry.Get());
+    if (identity && *identity == spared) return false;
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    if (!SetFileInformationByHandle(entry.Get(), FileDispositionInfo, &disposition,
+                                    sizeof disposition)) {
+        throw FileError(windows::LastError(), u"Cannot delete", name);
+    }
+    return true;
 }
 
 bool SameFile(std::u16string_view a, std::u16string_view b) {

@@ -52,7 +52,8 @@ NameProblem CheckFileName(std::u16string_view name) {
     if (name == u"." || name == u"..") return NameProblem::DotName;
     if (std::any_of(name.begin(), name.end(), IsSeparator)) return NameProblem::FolderPart;
     const bool forbidden = std::any_of(name.begin(), name.end(), [](char16_t unit) {
-        return unit < 0x20 || std::u16string_view(u"<>:\"|?*").find(unit) != std::u16string_view::npos;
+        return unit < 0x20 ||
+               std::u16string_view(u"<>:\"|?*").find(unit) != std::u16string_view::npos;
     });
     // The system drops a final dot or blank when it makes the file, so the file would appear
     // under another name than the one checked.
@@ -85,8 +86,8 @@ std::optional<std::string> EncodeLine(std::u16string_view text) {
     const DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL* reportDefault = codePage == CP_UTF8 ? nullptr : &usedDefault;
-    const int size =
-        WideCharToMultiByte(codePage, flags, Wide(text), Length(text), nullptr, 0, nullptr, reportDefault);
+    const int size = WideCharToMultiByte(codePage, flags, Wide(text), Length(text), nullptr, 0,
+                                         nullptr, reportDefault);
     if (size <= 0 || usedDefault) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(codePage, flags, Wide(text), Length(text), bytes.data(), size, nullptr,
@@ -97,8 +98,8 @@ std::optional<std::string> EncodeLine(std::u16string_view text) {
 
 std::u16string DecodeLine(std::string_view bytes) {
     if (bytes.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                         nullptr, 0);
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::u16string text(static_cast<std::size_t>(std::max(size, 0)), u'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
                         reinterpret_cast<wchar_t*>(text.data()), size);
@@ -111,11 +112,11 @@ std::u16string ReasonText(const std::error_code& reason) {
     std::u16string text;
     if (reason.category() == std::system_category()) {
         wchar_t* message = nullptr;
-        const DWORD length = FormatMessageW(
-            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                FORMAT_MESSAGE_IGNORE_INSERTS,
-            nullptr, static_cast<DWORD>(reason.value()), 0, reinterpret_cast<wchar_t*>(&message),
-            0, nullptr);
+        const DWORD length =
+            FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                               FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, static_cast<DWORD>(reason.value()), 0,
+                           reinterpret_cast<wchar_t*>(&message), 0, nullptr);
         if (length > 0 && message != nullptr) text.assign(message, message + length);
         LocalFree(message);
         if (text.empty()) text = u"Error " + DecodeLine(std::to_string(reason.value()));
@@ -123,8 +124,8 @@ std::u16string ReasonText(const std::error_code& reason) {
         text = DecodeLine(reason.message());
     }
     // The status line reads as one sentence: no line break, and no full stop of its own.
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' ||
-                             text.back() == u' ' || text.back() == u'.')) {
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ' ||
+                             text.back() == u'.')) {
         text.pop_back();
     }
     return text;

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/platform.h"
 #include "platform/handles_windows.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -22,7 +22,8 @@ std::optional<std::string> ReadFileStart(std::u16string_view pathText, std::size
     while (filled < maxBytes) {
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(maxBytes - filled, 1u << 30));
         DWORD got = 0;
-        if (!ReadFile(file.Get(), bytes.data() + filled, wanted, &got, nullptr)) return std::nullopt;
+        if (!ReadFile(file.Get(), bytes.data() + filled, wanted, &got, nullptr))
+            return std::nullopt;
         if (got == 0) break;
         filled += got;
     }
@@ -52,15 +53,16 @@ void WriteWholeFile(std::u16string_view pathText, std::string_view bytes) {
 
     DWORD error = ERROR_SUCCESS;
     DWORD put = 0;
-    if (!bytes.empty() && (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                      &put, nullptr) ||
-                           put != bytes.size())) {
+    if (!bytes.empty() &&
+        (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) ||
+         put != bytes.size())) {
         error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
     }
     if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
     if (!file.Close() && error == ERROR_SUCCESS) error = GetLastError();
     if (error == ERROR_SUCCESS &&
-        !MoveFileExW(Wide(temporary), Wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        !MoveFileExW(Wide(temporary), Wide(path),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
     }
     if (error != ERROR_SUCCESS) {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/platform.h"
 #include "platform/handles_windows.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -38,8 +38,8 @@ private:
 
 std::u16string LabelOf(const std::u16string& root) {
     wchar_t label[MAX_PATH + 1] = {};
-    if (!GetVolumeInformationW(Wide(root), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                               nullptr, 0)) {
+    if (!GetVolumeInformationW(Wide(root), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
+                               0)) {
         return {};
     }
     return std::u16string(label, label + wcslen(label));
@@ -56,8 +56,8 @@ template <typename Visit>
 void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
     const std::u16string pattern = JoinPath(folder, u"*");
     WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry,
-                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    HANDLE search = FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return;  // a drive root with nothing in it

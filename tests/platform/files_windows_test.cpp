@@ -12,9 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::EntryKind;
-using support::ReadBytes;
-using support::ScratchFolder;
-using support::WriteBytes;
+using testing_support::ReadBytes;
+using testing_support::ScratchFolder;
+using testing_support::WriteBytes;
 
 std::vector<std::string> Names(const ScratchFolder& folder) {
     std::vector<std::string> names;
@@ -94,10 +94,22 @@ TEST(WindowsInputFile, OthersMayReadTheSourceButNotChangeItDuringTheRun) {
     EXPECT_THROW(platform::InputFile(folder.Text("missing")), platform::FileError);
 }
 
+// Results take their access from a source; these tests' source lives in a folder of its own,
+// so the folder the result goes to holds only what the test puts there.
+struct AnySource {
+    ScratchFolder folder;
+    std::unique_ptr<platform::InputFile> file;
+    AnySource() {
+        WriteBytes(folder / "source.bin", "s");
+        file = std::make_unique<platform::InputFile>(folder.Text("source.bin"));
+    }
+};
+
 TEST(WindowsOutputFile, AppearsOnlyOnCommitAndIsHiddenUntilThen) {
     const ScratchFolder folder;
+    const AnySource source;
     {
-        platform::OutputFile output(folder.Text("result.bin"));
+        platform::OutputFile output(folder.Text("result.bin"), *source.file);
         const std::uint8_t bytes[] = {'a', 'b', 'c'};
         output.Write(bytes);
         EXPECT_TRUE(platform::ListOrdinaryFiles(folder.Text()).empty());
@@ -107,13 +119,14 @@ TEST(WindowsOutputFile, AppearsOnlyOnCommitAndIsHiddenUntilThen) {
     EXPECT_EQ(ReadBytes(folder / "result.bin"), "abc");
     EXPECT_EQ(platform::Classify(folder.Text("result.bin")), EntryKind::OrdinaryFile);
     EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
-    { platform::OutputFile abandoned(folder.Text("never.bin")); }
+    { platform::OutputFile abandoned(folder.Text("never.bin"), *source.file); }
     EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
 }
 
 TEST(WindowsOutputFile, CommitNeverReplacesWhatAppearedMeanwhileInAnyCase) {
     const ScratchFolder folder;
-    platform::OutputFile output(folder.Text("taken.bin"));
+    const AnySource source;
+    platform::OutputFile output(folder.Text("taken.bin"), *source.file);
     const std::uint8_t bytes[] = {'n', 'e', 'w'};
     output.Write(bytes);
     WriteBytes(folder / "TAKEN.BIN", "old");
@@ -133,8 +146,9 @@ TEST(WindowsOutputFile, ADriveRootDestinationGetsItsTemporaryInTheRoot) {
         return names;
     };
     const auto before = rootNames();
+    const AnySource source;
     {
-        platform::OutputFile output(platform::JoinPath(u"C:\\", name));
+        platform::OutputFile output(platform::JoinPath(u"C:\\", name), *source.file);
         const std::uint8_t bytes[] = {'r'};
         output.Write(bytes);
         output.Commit();
@@ -146,8 +160,9 @@ TEST(WindowsOutputFile, ADriveRootDestinationGetsItsTemporaryInTheRoot) {
 
 TEST(WindowsOutputFile, MissingFolderIsAnErrorNamingTheDestination) {
     const ScratchFolder folder;
+    const AnySource source;
     try {
-        platform::OutputFile output(folder.Text("missing\\result.bin"));
+        platform::OutputFile output(folder.Text("missing\\result.bin"), *source.file);
         ADD_FAILURE() << "no error";
     } catch (const platform::FileError& error) {
         EXPECT_EQ(error.Path(), folder.Text("missing\\result.bin"));

@@ -1,6 +1,6 @@
 // Drives and folder paths on Windows.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -49,8 +49,7 @@ TEST(WindowsVolumes, FolderChainStartsAtTheDriveRootAndResolvesTheTextAlone) {
     EXPECT_EQ(Paths(FolderChain(u"D:")), Texts{u"D:\\"});
     EXPECT_EQ(FolderChain(u"D:\\..\\..").back().path, u"D:\\");
     EXPECT_EQ(FolderChain(u"D:\\").front().name, u"D:\\");
-    for (const char16_t* relative :
-         {u"", u"Users\\ann", u"C:Users", u"\\Users", u"\\\\server\\share"}) {
+    for (const char16_t* relative : {u"", u"Users\\ann", u"C:Users", u"\\Users", u"\\\\server\\share"}) {
         EXPECT_TRUE(FolderChain(relative).empty());
     }
 }
@@ -63,9 +62,9 @@ TEST(WindowsVolumes, AVolumeHoldsTheFoldersOnItsDriveWhateverTheirCase) {
 }
 
 TEST(WindowsVolumes, HiddenAndSystemEntriesAreNotListed) {
-    const support::ScratchFolder folder;
+    const testing_support::ScratchFolder folder;
     for (const char* name : {"plain.txt", "hidden.txt", "system.txt", ".dotted"}) {
-        support::WriteBytes(folder / name, name);
+        testing_support::WriteBytes(folder / name, name);
     }
     std::filesystem::create_directories(folder / "Sub");
     std::filesystem::create_directories(folder / "HiddenSub");

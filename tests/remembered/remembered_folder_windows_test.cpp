@@ -1,6 +1,6 @@
 // "LastPath" on Windows: the ANSI code page, the 5-byte drive root, and hidden files unseen.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "remembered/remembered_folder.h"
 #include "tests/support/scratch_text_folder.h"
@@ -8,11 +8,11 @@
 namespace remembered {
 namespace {
 
-using support::ReadBytes;
-using support::WriteBytes;
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
 
 TEST(RememberedFolderWindows, ADriveRootIsWrittenAsFiveBytesAndReadBack) {
-    const support::ScratchFolder folder;
+    const testing_support::ScratchFolder folder;
     const RememberedFolder remembered(folder.Text());
     remembered.Write(u"C:\\");
     EXPECT_EQ(ReadBytes(folder / "LastPath"), "C:\\\r\n");
@@ -22,7 +22,7 @@ TEST(RememberedFolderWindows, ADriveRootIsWrittenAsFiveBytesAndReadBack) {
 
 TEST(RememberedFolderWindows, FoldersAreWrittenInTheAnsiCodePageOrNotAtAll) {
     ASSERT_EQ(GetACP(), 1252u);
-    const support::ScratchFolder folder;
+    const testing_support::ScratchFolder folder;
     const RememberedFolder remembered(folder.Text());
     remembered.Write(u"D:\\Caf\u00e9\\\u20ac \u017d");
     EXPECT_EQ(ReadBytes(folder / "LastPath"), "D:\\Caf\xe9\\\x80 \x8e\r\n");
@@ -33,7 +33,7 @@ TEST(RememberedFolderWindows, FoldersAreWrittenInTheAnsiCodePageOrNotAtAll) {
 }
 
 TEST(RememberedFolderWindows, AHiddenOrSystemFileIsNotFound) {
-    const support::ScratchFolder folder;
+    const testing_support::ScratchFolder folder;
     const RememberedFolder remembered(folder.Text());
     WriteBytes(folder / "LastPath", "C:\\\r\n");
     for (const DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {

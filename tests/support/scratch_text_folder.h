@@ -12,17 +12,15 @@
 
 #include "tests/support/native_text.h"
 
-namespace support {
+namespace testing_support {
 
 class ScratchFolder {
 public:
-    explicit ScratchFolder(
-        const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+    explicit ScratchFolder(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
         std::random_device random;
-        path_ =
-            parent / ("tessomar-" +
-                      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                      "-" + std::to_string(random()));
+        path_ = parent / ("tessomar-" + std::string(
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                          "-" + std::to_string(random()));
         std::filesystem::create_directories(path_);
     }
     ~ScratchFolder() {
@@ -33,9 +31,7 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const std::filesystem::path& name) const {
-        return path_ / name;
-    }
+    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
     // The path of an entry in the folder as the program's own text.
     std::u16string Text(const std::filesystem::path& name = {}) const {
         return support::AsText(name.empty() ? path_ : path_ / name);
@@ -54,4 +50,4 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace support
+}  // namespace testing_support

@@ -1,10 +1,8 @@
 // The Win32 window through its real controls: typed characters, clicks, Enter and
 // double-clicks sent to the system's own EDIT, BUTTON and LISTBOX controls, on a virtual
 // screen under wine.
-#include "ui/win32/main_window.h"
-
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -12,26 +10,26 @@
 #include "remembered/remembered_folder.h"
 #include "tests/support/scratch_text_folder.h"
 #include "tests/support/shared_vectors.h"
+#include "ui/win32/main_window.h"
 #include "ui/win32/win32_host.h"
 #include "window/form1.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using support::ReadBytes;
-using support::WriteBytes;
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
 
 std::wstring TextOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
 class Win32WindowTest : public ::testing::Test {
 protected:
     Win32WindowTest() {
-        WriteBytes(files_ / "report.txt", support::kSharedSource);
+        WriteBytes(files_ / "report.txt", testing_support::kSharedSource);
         WriteBytes(files_ / "other.dat", "another file");
         form_.Load();
         form_.Dir1.SetPath(files_.Text());
@@ -71,8 +69,7 @@ protected:
                                         reinterpret_cast<LPARAM>(name));
         ASSERT_GE(index, 0);
         RECT item;
-        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&item));
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         const LPARAM at = MAKELPARAM(item.left + 4, item.top + 2);
         SetFocus(list);
         for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
@@ -81,8 +78,8 @@ protected:
         Pump();
     }
 
-    support::ScratchFolder work_;
-    support::ScratchFolder files_;
+    testing_support::ScratchFolder work_;
+    testing_support::ScratchFolder files_;
     ui::win32::Win32Host host_;
     remembered::RememberedFolder remembered_{work_.Text()};
     window::Form1 form_{host_, remembered_};
@@ -109,8 +106,8 @@ TEST_F(Win32WindowTest, OpensOnTheBrowseStageAtTheDesignedSize) {
     RECT drive;
     GetWindowRect(Control("Drive1"), &drive);
     MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&drive), 2);
-    EXPECT_EQ(drive.left, 8);  // 120 twips
-    EXPECT_EQ(drive.top, 32);  // 480 twips
+    EXPECT_EQ(drive.left, 8);   // 120 twips
+    EXPECT_EQ(drive.top, 32);   // 480 twips
     EXPECT_EQ(SendMessageW(Control("Pwd"), EM_GETPASSWORDCHAR, 0, 0), L'*');
     EXPECT_TRUE(GetWindowLongW(Control("SFile"), GWL_STYLE) & ES_READONLY);
     EXPECT_FALSE(GetWindowLongW(Control("DestFile"), GWL_STYLE) & ES_READONLY);
@@ -139,12 +136,12 @@ TEST_F(Win32WindowTest, AWholeRunThroughTheControls) {
     EXPECT_EQ(TextOf(Control("SFile")), L"report.txt");
     EXPECT_EQ(GetFocus(), Control("Pwd"));
 
-    Type("Pwd", support::kSharedPassword);
+    Type("Pwd", testing_support::kSharedPassword);
     EXPECT_TRUE(Shown("Pwd2"));
     SetFocus(Control("Pwd"));
     Press(VK_RETURN);  // on to the retype box
     EXPECT_EQ(GetFocus(), Control("Pwd2"));
-    Type("Pwd2", support::kSharedPassword);
+    Type("Pwd2", testing_support::kSharedPassword);
     Press(VK_RETURN);  // Enc/Decrypt
 
     EXPECT_EQ(TextOf(Control("Label1")), L"... Done ...");
@@ -152,7 +149,7 @@ TEST_F(Win32WindowTest, AWholeRunThroughTheControls) {
     EXPECT_EQ(TextOf(Control("Progress")), L" 35 Bytes");
     const std::string written = ReadBytes(files_ / "report_XXX.txt");
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()),
-              support::kSharedDestination);
+              testing_support::kSharedDestination);
 }
 
 TEST_F(Win32WindowTest, AnExistingDestinationIsOfferedForDeletionByClicks) {
@@ -160,8 +157,7 @@ TEST_F(Win32WindowTest, AnExistingDestinationIsOfferedForDeletionByClicks) {
     SendMessageW(Control("DestFile"), EM_SETSEL, 0, -1);
     Type("DestFile", u"other.dat");
     Click("go");
-    EXPECT_EQ(TextOf(Control("Label1")),
-              L"Destination file exists, choose another name or delete it");
+    EXPECT_EQ(TextOf(Control("Label1")), L"Destination file exists, choose another name or delete it");
     ASSERT_TRUE(Shown("Murder"));
     Click("Murder");
     EXPECT_FALSE(fs::exists(files_ / "other.dat"));

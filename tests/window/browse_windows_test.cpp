@@ -1,7 +1,7 @@
 // Start-up and browsing over the real drives of Windows (under wine: C: is the prefix's own
 // drive, Z: the Linux root, where the test binaries lie).
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -15,8 +15,8 @@ namespace window {
 namespace {
 
 namespace fs = std::filesystem;
-using support::ScratchFolder;
-using support::WriteBytes;
+using testing_support::ScratchFolder;
+using testing_support::WriteBytes;
 
 // The folder of this test binary, on another drive than C:.
 fs::path ProgramFolder() {

@@ -1,7 +1,7 @@
 // The Name stage and a whole run on Windows: letter case, hidden and system files, device
 // names, and a source in a drive root.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <random>
@@ -54,7 +54,7 @@ TEST_F(DestinationWindowsTest, ARunFromADriveRootWritesBesideTheSourceAndRemembe
     const std::u16string stem = u"tessomar-" + platform::DecodeLine(std::to_string(random()));
     const fs::path source = fs::path(L"C:\\") / platform::ToNative(stem + u".txt");
     const fs::path destination = fs::path(L"C:\\") / platform::ToNative(stem + u"_XXX.txt");
-    support::WriteBytes(source, support::kSharedSource);
+    testing_support::WriteBytes(source, testing_support::kSharedSource);
 
     form_.Dir1.SetPath(u"C:\\");
     DoubleClick(stem + u".txt");
@@ -62,15 +62,15 @@ TEST_F(DestinationWindowsTest, ARunFromADriveRootWritesBesideTheSourceAndRemembe
     form_.go.Click();
     ASSERT_EQ(form_.Label1.Caption(), u"Enter Password");
     EXPECT_EQ(testing::ReadFile(work_ / "LastPath"), "C:\\\r\n");
-    form_.Pwd.SetText(support::kSharedPassword);
-    form_.Pwd2.SetText(support::kSharedPassword);
+    form_.Pwd.SetText(testing_support::kSharedPassword);
+    form_.Pwd2.SetText(testing_support::kSharedPassword);
     form_.Start.Click();
-    const std::string written = support::ReadBytes(destination);
+    const std::string written = testing_support::ReadBytes(destination);
     fs::remove(source);
     fs::remove(destination);
     EXPECT_EQ(form_.Label1.Caption(), u"... Done ...");
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()),
-              support::kSharedDestination);
+              testing_support::kSharedDestination);
 }
 
 }  // namespace
