@@ -1,6 +1,6 @@
 // "LastPath" on Windows: the ANSI code page, the 5-byte drive root, and hidden files unseen.
-#include <windows.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "remembered/remembered_folder.h"
 #include "tests/support/scratch_text_folder.h"
@@ -24,11 +24,11 @@ TEST(RememberedFolderWindows, FoldersAreWrittenInTheAnsiCodePageOrNotAtAll) {
     ASSERT_EQ(GetACP(), 1252u);
     const testing_support::ScratchFolder folder;
     const RememberedFolder remembered(folder.Text());
-    remembered.Write(u"D:\\Caf\u00e9\\\u20ac \u017d");
+    EXPECT_EQ(remembered.Write(u"D:\\Caf\u00e9\\\u20ac \u017d"), WriteOutcome::Written);
     EXPECT_EQ(ReadBytes(folder / "LastPath"), "D:\\Caf\xe9\\\x80 \x8e\r\n");
     EXPECT_EQ(remembered.Read(), u"D:\\Caf\u00e9\\\u20ac \u017d");
     // A folder the code page cannot name is not remembered, and the last one stays.
-    EXPECT_THROW(remembered.Write(u"D:\\\u65e5\u672c"), std::system_error);
+    EXPECT_EQ(remembered.Write(u"D:\\\u65e5\u672c"), WriteOutcome::FolderNameUnfit);
     EXPECT_EQ(remembered.Read(), u"D:\\Caf\u00e9\\\u20ac \u017d");
 }
 
