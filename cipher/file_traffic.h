@@ -56,15 +56,16 @@ private:
     const std::int64_t size_;
     std::unique_ptr<std::uint8_t[]> memory_;
 
+    // Guards everything below it but the thread; both threads wait on changed_.
     std::mutex mutex_;
     std::condition_variable changed_;
     // Blocks by slot, as they go round: free -> read -> enciphered -> written (free again).
     std::deque<int> free_;
     std::deque<Block> read_;
     std::deque<Block> enciphered_;
-    std::int64_t readUpTo_ = 0;  // the helper's, and the caller's while it waits
-    std::int64_t writtenUpTo_ = 0;
-    std::int64_t handedOut_ = 0;  // the caller's own
+    std::int64_t readUpTo_ = 0;     // bytes the helper has read
+    std::int64_t writtenUpTo_ = 0;  // bytes the helper has written
+    std::int64_t handedOut_ = 0;    // bytes handed to the caller
     bool stop_ = false;
     std::exception_ptr failure_;
 
