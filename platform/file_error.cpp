@@ -1,6 +1,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/utf8.h"
 
 namespace platform {
 namespace {
@@ -17,21 +18,7 @@ std::string Utf8ForWhat(std::u16string_view text) {
         } else if (code >= 0xD800 && code <= 0xDFFF) {
             code = 0xFFFD;
         }
-        if (code < 0x80) {
-            bytes.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            bytes.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            bytes.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            bytes.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            bytes.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
+        utf8::Append(bytes, code);
     }
     return bytes;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/utf8.h"
 
 namespace platform {
 namespace {
@@ -59,24 +60,6 @@ void AppendUtf16(std::u16string& text, char32_t code) {
     }
 }
 
-void AppendUtf8(std::string& bytes, char32_t code) {
-    if (code < 0x80) {
-        bytes.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        bytes.push_back(static_cast<char>(0xC0 | (code >> 6)));
-        bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        bytes.push_back(static_cast<char>(0xE0 | (code >> 12)));
-        bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        bytes.push_back(static_cast<char>(0xF0 | (code >> 18)));
-        bytes.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-        bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-}
-
 }  // namespace
 
 std::u16string FromNative(const NativeString& name) {
@@ -106,15 +89,15 @@ NativeString ToNative(std::u16string_view text) {
         const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
         if (high && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
             const char16_t next = text[++at];
-            AppendUtf8(bytes, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (next - 0xDC00));
+            utf8::Append(bytes, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (next - 0xDC00));
         } else if (unit >= ESCAPE_BASE + 0x80 && unit <= ESCAPE_BASE + 0xFF) {
             bytes.push_back(static_cast<char>(unit - ESCAPE_BASE));
         } else if (high || low) {
             // A lone surrogate that no name on disk produced has no byte of its own; the
             // replacement character keeps it visible instead of silently dropping it.
-            AppendUtf8(bytes, REPLACEMENT);
+            utf8::Append(bytes, REPLACEMENT);
         } else {
-            AppendUtf8(bytes, unit);
+            utf8::Append(bytes, unit);
         }
     }
     return bytes;
