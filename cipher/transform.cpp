@@ -3,6 +3,7 @@
 
 #include "cipher/cipher.h"
 #include "cipher/file_traffic.h"
+#include "cipher/keystream_loops.h"
 #include "cipher/source_changed.h"
 #include "platform/platform.h"
 
@@ -19,7 +20,7 @@ namespace {
 // would: the window's progress bar, and its chance to stop the run, keep their pace. The
 // file's last byte stays plain, as in every file this program has ever written.
 void EncipherWithProgress(std::span<std::uint8_t> bytes, std::int64_t position, std::int64_t size,
-                          CipherState& state, ProgressSink& sink) {
+                          detail::WideKeystream& keystream, ProgressSink& sink) {
     const std::int64_t plainFrom = size - 1;
     while (!bytes.empty()) {
         const std::int64_t intoStep = position % PROGRESS_STEP;
@@ -29,7 +30,7 @@ void EncipherWithProgress(std::span<std::uint8_t> bytes, std::int64_t position, 
         const auto now = std::min(static_cast<std::size_t>(PROGRESS_STEP - intoStep), bytes.size());
         const auto enciphered = static_cast<std::size_t>(
             std::clamp<std::int64_t>(plainFrom - position, 0, static_cast<std::int64_t>(now)));
-        ApplyKeystream(state, bytes.first(enciphered));
+        keystream.Apply(bytes.first(enciphered));
         bytes = bytes.subspan(now);
         position += static_cast<std::int64_t>(now);
     }
@@ -59,8 +60,9 @@ std::int64_t TransformFile(std::u16string_view sourcePath, std::u16string_view d
     }
     {
         FileTraffic traffic(source, sourcePath, size, destination);
+        detail::WideKeystream keystream(state);
         while (const std::optional<FileTraffic::Block> block = traffic.Next()) {
-            EncipherWithProgress(block->bytes, block->offset, size, state, sink);
+            EncipherWithProgress(block->bytes, block->offset, size, keystream, sink);
             traffic.Enciphered(*block);
         }
         traffic.Finish();
