@@ -1,6 +1,7 @@
 #include "cipher/file_traffic.h"
 
 #include <algorithm>
+#include <new>
 
 #include "cipher/source_changed.h"
 
@@ -13,6 +14,8 @@ constexpr std::size_t BLOCK_BYTES = std::size_t{1} << 20;
 // One being enciphered, one being written behind, and the rest read ahead: the reads and
 // writes of one block take about as long as its keystream, so slack is what keeps both busy.
 constexpr int BLOCKS = 6;
+// A multiple of the page size of every system the program runs on.
+constexpr std::align_val_t PAGE_ALIGNMENT{std::size_t{1} << 16};
 
 }  // namespace
 
@@ -22,12 +25,16 @@ FileTraffic::FileTraffic(platform::InputFile& source, std::u16string_view source
       sourcePath_(sourcePath),
       destination_(destination),
       size_(size),
-      memory_(std::make_unique_for_overwrite<std::uint8_t[]>(BLOCK_BYTES * BLOCKS)) {
+      memory_(static_cast<std::uint8_t*>(::operator new[](BLOCK_BYTES * BLOCKS, PAGE_ALIGNMENT))) {
     for (int slot = 0; slot < BLOCKS; ++slot) free_.push_back(slot);
     helper_ = std::thread([this] { CarryOrFail(); });
 }
 
 FileTraffic::~FileTraffic() { Stop(); }
+
+void FileTraffic::AlignedDelete::operator()(std::uint8_t* memory) const {
+    ::operator delete[](memory, PAGE_ALIGNMENT);
+}
 
 void FileTraffic::Stop() {
     {

@@ -54,7 +54,12 @@ private:
     const std::u16string_view sourcePath_;
     platform::OutputFile& destination_;
     const std::int64_t size_;
-    std::unique_ptr<std::uint8_t[]> memory_;
+    // The blocks start at a page boundary: the system copies between its file cache and such
+    // a buffer about twice as fast as into one that starts anywhere else.
+    struct AlignedDelete {
+        void operator()(std::uint8_t* memory) const;
+    };
+    std::unique_ptr<std::uint8_t[], AlignedDelete> memory_;
 
     // Guards everything below it but the thread; both threads wait on changed_.
     std::mutex mutex_;

@@ -361,6 +361,32 @@ TEST_F(MainWindowTest, ProgressBarDrawsItsBoxesInItsOwnScale) {
     EXPECT_NE(picture.pixelColor(picture.width() * 3 / 4, middle), QColor(64, 128, 255));
 }
 
+// A run draws its bar every 10000 bytes: many draws between two paints make one repaint,
+// and a draw after a paint makes another.
+TEST_F(MainWindowTest, ProgressBarRepaintsOnceForManyDrawsAndAgainAfterAPaint) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    form_.ProgBar.SetVisible(true);
+    form_.ProgBar.SetScaleWidth(1000);
+    QApplication::processEvents();
+    QWidget* bar = window_.WidgetFor("ProgBar");
+    bar->installEventFilter(&counter);
+    for (int count = 1; count <= 100; ++count) {
+        form_.ProgBar.DrawBox({0, 0, static_cast<double>(count), 100, window::kProgressColor});
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(counter.paints, 1);
+    form_.ProgBar.DrawBox({0, 0, 500, 100, window::kProgressColor});
+    QApplication::processEvents();
+    EXPECT_EQ(counter.paints, 2);
+    bar->removeEventFilter(&counter);
+}
+
 TEST_F(MainWindowTest, ACloseDuringARunWaitsForTheRunToEnd) {
     bool stopAsked = false;
     bool shownDuringRun = false;

@@ -148,10 +148,14 @@ PictureView::~PictureView() { picture_.SetObserver(nullptr); }
 
 void PictureView::ControlChanged(const window::Control&) {
     setVisible(picture_.Visible());
-    update();
+    if (!repaintAsked_) {
+        repaintAsked_ = true;
+        update();
+    }
 }
 
 void PictureView::paintEvent(QPaintEvent* event) {
+    repaintAsked_ = false;
     QFrame::paintEvent(event);
     const QRectF area = contentsRect();
     const double across = area.width() / picture_.ScaleWidth();

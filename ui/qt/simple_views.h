@@ -65,6 +65,9 @@ protected:
 
 private:
     window::PictureBox& picture_;
+    // A run draws its bar every 10000 bytes, far more often than the screen is painted: asking
+    // for a repaint once until it comes keeps the run from waiting on the toolkit.
+    bool repaintAsked_ = false;
 };
 
 }  // namespace ui::qt
