@@ -3,9 +3,12 @@
 // screen under wine.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "remembered/remembered_folder.h"
 #include "tests/support/scratch_text_folder.h"
@@ -221,6 +224,42 @@ TEST_F(Win32WindowTest, HelpShowsTheInstructionInAMessageBoxTitledWithTheProgram
     EXPECT_EQ(seenBox.title, L"Tessomar");
     EXPECT_NE(seenBox.text.find(L"Enter password in both boxes"), std::wstring::npos);
     EXPECT_EQ(TextOf(Control("Label1")), L"Select Source File");
+}
+
+// Files dropped as a file manager drops them: a wide list of full paths.
+HGLOBAL DropOf(const std::vector<fs::path>& paths) {
+    std::wstring list;
+    for (const fs::path& path : paths) list += path.wstring() + L'\0';
+    list += L'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST_F(Win32WindowTest, AFileDroppedWhileBrowsingIsPickedAndADropAnyOtherTimeChangesNothing) {
+    EXPECT_TRUE(GetWindowLongW(window_.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    SendMessageW(window_.Handle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropOf({files_ / "report.txt", files_ / "other.dat"})), 0);
+    Pump();
+    EXPECT_EQ(TextOf(Control("Label6")), L"Tessomar takes one file at a time: open a single file.");
+    EXPECT_TRUE(Shown("File1"));
+
+    SendMessageW(window_.Handle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropOf({files_ / "report.txt"})), 0);
+    Pump();
+    EXPECT_EQ(TextOf(Control("Label1")), L"Destination File");
+    EXPECT_EQ(TextOf(Control("DestFile")), L"report_XXX.txt");
+    EXPECT_FALSE(Shown("Label6"));
+
+    SendMessageW(window_.Handle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropOf({files_ / "other.dat"})), 0);
+    Pump();
+    EXPECT_EQ(TextOf(Control("Label1")), L"Destination File");
+    EXPECT_EQ(TextOf(Control("DestFile")), L"report_XXX.txt");
 }
 
 }  // namespace

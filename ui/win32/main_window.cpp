@@ -7,6 +7,7 @@
 #include "ui/win32/fonts.h"
 #include "ui/win32/list_views.h"
 #include "ui/win32/wide.h"
+#include "window/open_from_outside.h"
 
 namespace ui::win32 {
 namespace {
@@ -41,6 +42,13 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
+int ControlId(const std::string& name) {
+    const std::vector<window::DesignEntry>& controls = window::Design().controls;
+    const auto found = std::find_if(controls.begin(), controls.end(),
+                                    [&](const auto& entry) { return entry.name == name; });
+    return found == controls.end() ? 0 : kFirstControlId + static_cast<int>(found - controls.begin());
+}
+
 MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
     : form_(form),
       host_(host),
@@ -69,7 +77,7 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
     std::stable_sort(order.begin(), order.end(),
                      [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
     for (const window::DesignEntry* entry : order) {
-        const int id = kFirstControlId + static_cast<int>(entry - design.controls.data());
+        const int id = ControlId(entry->name);
         const Placement placement{handle_, id,
                                   RECT{pixels(entry->left), pixels(entry->top),
                                        pixels(entry->left + entry->width),
@@ -84,6 +92,7 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
         views_[entry->name] = std::move(view);
     }
     AddTips();
+    DragAcceptFiles(handle_, TRUE);
     host_.SetWindow(handle_, [this](const window::Control& control) {
         return ControlFor(control.Name());
     });
@@ -184,6 +193,24 @@ int MainWindow::RunMessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
+void MainWindow::OpenFromOutside(const std::vector<window::Text>& paths) {
+    dispatcher_.Run([&] { window::OpenFromOutside(form_, paths); });
+}
+
+// Files dropped from a file manager. Only while browsing: a drop that arrives while a run
+// paints its progress is not a reaction the run may be interrupted by.
+void MainWindow::OnDrop(HDROP drop) {
+    std::vector<window::Text> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(FromWide(path));
+    }
+    DragFinish(drop);
+    if (window::TakesPathsFromOutside(form_)) OpenFromOutside(paths);
+}
+
 // Enter: a list opens its entry; anywhere else the window decides what it does.
 void MainWindow::OnEnter() {
     if (View* focused = ViewFor(GetFocus()); focused != nullptr && focused->Enter()) return;
@@ -228,6 +255,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
             item->itemHeight = static_cast<UINT>(MulDiv(16, dpi_, 96));
             return TRUE;
         }
+        case WM_DROPFILES:
+            OnDrop(reinterpret_cast<HDROP>(w));
+            return 0;
         case WM_CLOSE:
             // During a reaction the window closes only once the reaction has returned.
             if (form_.RequestClose()) DestroyWindow(handle_);

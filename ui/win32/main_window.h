@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <map>
 #include <memory>
@@ -17,6 +18,11 @@
 
 namespace ui::win32 {
 
+// The identifier of the system's control that shows the model's control of that name, by
+// which a program outside this one (a test, an assistive tool) finds it among the window's
+// children.
+int ControlId(const std::string& name);
+
 class MainWindow {
 public:
     MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host);
@@ -28,6 +34,9 @@ public:
     // The control that shows the model's control of that name, or nullptr.
     HWND ControlFor(const std::string& name) const;
     void Show(int how);
+    // A file or folder from outside the window (the command line, a drop), as one reaction;
+    // the window decides what it means in the stage it is in.
+    void OpenFromOutside(const std::vector<window::Text>& paths);
     // Takes the keyboard messages the window itself handles (Tab, Enter); true if it did.
     bool PreTranslate(MSG& message);
     // Runs reactions until the window is closed; returns the program's exit code.
@@ -39,6 +48,7 @@ private:
     std::unique_ptr<View> MakeView(const window::DesignEntry& entry, const Placement& placement);
     void AddTips();
     void OnEnter();
+    void OnDrop(HDROP drop);
     View* ViewFor(HWND control) const;
     const window::Control* ControlOf(HWND control) const;
 
