@@ -70,13 +70,9 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
 
     const HFONT defaultFont = CreateDesignFont(design.defaultFont, dpi_);
     fonts_.push_back(defaultFont);
-    // Made in the design's tab order: the system moves the focus with Tab in the order the
-    // controls were made, skipping labels and hidden controls.
-    std::vector<const window::DesignEntry*> order;
-    for (const window::DesignEntry& entry : design.controls) order.push_back(&entry);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
-    for (const window::DesignEntry* entry : order) {
+    // The system moves the focus with Tab in the order the controls were made, skipping
+    // labels and hidden controls; screen readers name a box by the label made just before it.
+    for (const window::DesignEntry* entry : CreationOrder(design)) {
         const int id = ControlId(entry->name);
         const Placement placement{handle_, id,
                                   RECT{pixels(entry->left), pixels(entry->top),
@@ -92,6 +88,8 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
         views_[entry->name] = std::move(view);
     }
     AddTips();
+    screenReaderNames_ = std::make_unique<ScreenReaderNames>(
+        [this](const std::string& name) { return ControlFor(name); });
     DragAcceptFiles(handle_, TRUE);
     host_.SetWindow(handle_, [this](const window::Control& control) {
         return ControlFor(control.Name());
@@ -100,6 +98,7 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
 
 MainWindow::~MainWindow() {
     host_.SetWindow(nullptr, nullptr);
+    screenReaderNames_.reset();
     if (handle_ != nullptr) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
         DestroyWindow(handle_);
@@ -263,6 +262,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
             if (form_.RequestClose()) DestroyWindow(handle_);
             return 0;
         case WM_DESTROY:
+            // The controls still exist here, and their names are taken back from them.
+            screenReaderNames_.reset();
             handle_ = nullptr;
             PostQuitMessage(0);
             return 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/win32/dispatcher.h"
+#include "ui/win32/screen_reader_names.h"
 #include "ui/win32/simple_views.h"
 #include "ui/win32/win32_host.h"
 #include "window/design.h"
@@ -59,6 +60,7 @@ private:
     int dpi_ = 96;
     std::vector<HFONT> fonts_;
     std::map<std::string, std::unique_ptr<View>> views_;
+    std::unique_ptr<ScreenReaderNames> screenReaderNames_;
 };
 
 }  // namespace ui::win32
