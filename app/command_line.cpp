@@ -7,8 +7,8 @@
 namespace app {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: tessomar [FILE | FOLDER]\n"
+constexpr const char16_t* kUsage =
+    u"Usage: tessomar [FILE | FOLDER]\n"
     "Enciphers or deciphers one file with a password, in one window.\n"
     "\n"
     "  FILE        open the window in FILE's folder with FILE as the source,\n"
@@ -19,7 +19,7 @@ constexpr const char* kUsage =
     "\n"
     "Without FILE or FOLDER the window opens at the folder used last.\n";
 
-CommandLine ExitAtOnce(int status, std::string output, std::string errors) {
+CommandLine ExitAtOnce(int status, std::u16string output, std::u16string errors) {
     CommandLine line;
     line.exitAtOnce = true;
     line.exitStatus = status;
@@ -28,28 +28,33 @@ CommandLine ExitAtOnce(int status, std::string output, std::string errors) {
     return line;
 }
 
+// An option's name in the system's own form of a text.
+platform::NativeString Native(std::string_view ascii) {
+    return platform::NativeString(ascii.begin(), ascii.end());
+}
+
 }  // namespace
 
-CommandLine ReadCommandLine(const std::vector<std::string>& arguments,
+CommandLine ReadCommandLine(const std::vector<platform::NativeString>& arguments,
                             const std::filesystem::path& workingFolder) {
     CommandLine line;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument == "--") {
+    for (const platform::NativeString& argument : arguments) {
+        if (!optionsEnded && argument == Native("--")) {
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+        if (!optionsEnded && (argument == Native("--help") || argument == Native("-h"))) {
             return ExitAtOnce(0, kUsage, {});
         }
-        if (!optionsEnded && argument == "--version") {
-            return ExitAtOnce(0, "tessomar " TESSOMAR_VERSION "\n", {});
+        if (!optionsEnded && argument == Native("--version")) {
+            return ExitAtOnce(0, u"tessomar " TESSOMAR_VERSION "\n", {});
         }
         // A lone "-" is a file of that name: the program never reads standard input.
         if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
             return ExitAtOnce(2, {},
-                              "tessomar: unknown option '" + argument +
-                                  "'\nTry 'tessomar --help' for more information.\n");
+                              u"tessomar: unknown option '" + platform::FromNative(argument) +
+                                  u"'\nTry 'tessomar --help' for more information.\n");
         }
         const std::filesystem::path path(argument);
         line.paths.push_back(platform::FromNative(
@@ -58,11 +63,10 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments,
     return line;
 }
 
-CommandLine ReadCommandLine(int argc, const char* const argv[]) {
+CommandLine ReadCommandLine(const std::vector<platform::NativeString>& arguments) {
     std::error_code error;
     const std::filesystem::path workingFolder = std::filesystem::current_path(error);
-    return ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc),
-                           error ? std::filesystem::path() : workingFolder);
+    return ReadCommandLine(arguments, error ? std::filesystem::path() : workingFolder);
 }
 
 }  // namespace app

@@ -8,10 +8,10 @@
 #include "ui/qt/application.h"
 
 int main(int argc, char* argv[]) {
-    const app::CommandLine commandLine = app::ReadCommandLine(argc, argv);
+    const app::CommandLine commandLine = app::ReadCommandLine({argv + 1, argv + argc});
     if (commandLine.exitAtOnce) {
-        std::fputs(commandLine.standardOutput.c_str(), stdout);
-        std::fputs(commandLine.standardError.c_str(), stderr);
+        std::fputs(platform::ToNative(commandLine.standardOutput).c_str(), stdout);
+        std::fputs(platform::ToNative(commandLine.standardError).c_str(), stderr);
         return commandLine.exitStatus;
     }
     // Before any thread starts, so that every thread handles the requests the same way.

@@ -9,6 +9,8 @@
 namespace app {
 namespace {
 
+std::u16string Text(const char* ascii) { return {ascii, ascii + std::char_traits<char>::length(ascii)}; }
+
 CommandLine Read(const std::vector<std::string>& arguments) {
     return ReadCommandLine(arguments, "/home/someone/work");
 }
@@ -39,13 +41,13 @@ TEST(CommandLine, HelpAndVersionPrintAndEnd) {
         const CommandLine help = Read({"notes.txt", option});
         EXPECT_TRUE(help.exitAtOnce);
         EXPECT_EQ(help.exitStatus, 0);
-        EXPECT_EQ(help.standardOutput.rfind("Usage: tessomar [FILE | FOLDER]\n", 0), 0u);
+        EXPECT_EQ(help.standardOutput.rfind(u"Usage: tessomar [FILE | FOLDER]\n", 0), 0u);
         EXPECT_TRUE(help.standardError.empty());
     }
     const CommandLine version = Read({"--version"});
     EXPECT_TRUE(version.exitAtOnce);
     EXPECT_EQ(version.exitStatus, 0);
-    EXPECT_EQ(version.standardOutput, "tessomar " TESSOMAR_VERSION "\n");
+    EXPECT_EQ(version.standardOutput, u"tessomar " TESSOMAR_VERSION "\n");
 }
 
 TEST(CommandLine, AnUnknownOptionIsAMistakeSaidOnStandardError) {
@@ -54,8 +56,8 @@ TEST(CommandLine, AnUnknownOptionIsAMistakeSaidOnStandardError) {
         EXPECT_TRUE(mistake.exitAtOnce);
         EXPECT_EQ(mistake.exitStatus, 2);
         EXPECT_TRUE(mistake.standardOutput.empty());
-        EXPECT_EQ(mistake.standardError, "tessomar: unknown option '" + std::string(option) +
-                                             "'\nTry 'tessomar --help' for more information.\n");
+        EXPECT_EQ(mistake.standardError, u"tessomar: unknown option '" + Text(option) +
+                                             u"'\nTry 'tessomar --help' for more information.\n");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/platform.h"
 #include "tests/support/scratch_text_folder.h"
@@ -69,6 +70,75 @@ TEST(WindowsEntries, RemoveFileNamesThePathOnFailure) {
         EXPECT_EQ(error.code().value(), ERROR_FILE_NOT_FOUND);
         EXPECT_EQ(error.Path(), folder.Text("gone.txt"));
     }
+}
+
+TEST(WindowsEntries, RemoveFileUnlessSparesTheFileByIdentityUnderAnyNameAndRemovesAnyOther) {
+    const ScratchFolder folder;
+    WriteBytes(folder / "source.txt", "source");
+    WriteBytes(folder / "other.txt", "other");
+    ASSERT_TRUE(CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "source.txt").c_str(),
+                                nullptr));
+    const auto spared = platform::IdentityOf(folder.Text("source.txt"));
+    ASSERT_TRUE(spared);
+    EXPECT_FALSE(platform::RemoveFileUnless(folder.Text("ALIAS.TXT"), *spared));
+    EXPECT_FALSE(platform::RemoveFileUnless(folder.Text("Source.txt"), *spared));
+    EXPECT_EQ(ReadBytes(folder / "alias.txt"), "source");
+    EXPECT_EQ(ReadBytes(folder / "source.txt"), "source");
+    EXPECT_TRUE(platform::RemoveFileUnless(folder.Text("OTHER.txt"), *spared));
+    EXPECT_FALSE(fs::exists(folder / "other.txt"));
+    try {
+        platform::RemoveFileUnless(folder.Text("other.txt"), *spared);
+        ADD_FAILURE() << "no error";
+    } catch (const platform::FileError& error) {
+        EXPECT_EQ(error.code().value(), ERROR_FILE_NOT_FOUND);
+        EXPECT_EQ(error.Path(), folder.Text("other.txt"));
+    }
+}
+
+// Sets a file's last modification, in the system's units, as another program may while the
+// source is open: sharing guards the contents, not the times.
+void SetModified(const fs::path& path, std::int64_t time) {
+    const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+}
+
+TEST(WindowsInputFile, VersionChangesWithTheSizeTheTimeOrTheFileAndOnlyThen) {
+    const ScratchFolder folder;
+    WriteBytes(folder / "source.bin", "0123456789");
+    const std::int64_t time = 133'000'000'000'000'000;
+    SetModified(folder / "source.bin", time);
+    {
+        platform::InputFile source(folder.Text("source.bin"));
+        const platform::FileVersion first = source.Version();
+        EXPECT_EQ(first.size, 10);
+        EXPECT_EQ(first.modified, time);
+        EXPECT_EQ(first.identity, platform::IdentityOf(folder.Text("source.bin")));
+        std::uint8_t buffer[4];
+        source.Read(buffer);
+        EXPECT_EQ(source.Version(), first);
+        SetModified(folder / "source.bin", time + 1);
+        EXPECT_NE(source.Version(), first);
+        EXPECT_EQ(source.Version().modified, time + 1);
+    }
+    // The same bytes and time in another file are another version.
+    fs::copy_file(folder / "source.bin", folder / "copy.bin");
+    SetModified(folder / "copy.bin", time + 1);
+    const platform::FileVersion copy = platform::InputFile(folder.Text("copy.bin")).Version();
+    const platform::FileVersion source = platform::InputFile(folder.Text("source.bin")).Version();
+    EXPECT_EQ(copy.size, source.size);
+    EXPECT_EQ(copy.modified, source.modified);
+    EXPECT_NE(copy, source);
+    // One byte more at the same time.
+    std::ofstream(folder / "source.bin", std::ios::binary | std::ios::app) << "x";
+    SetModified(folder / "source.bin", time + 1);
+    const platform::FileVersion grown = platform::InputFile(folder.Text("source.bin")).Version();
+    EXPECT_EQ(grown.size, 11);
+    EXPECT_NE(grown, source);
 }
 
 TEST(WindowsInputFile, OthersMayReadTheSourceButNotChangeItDuringTheRun) {

@@ -3,15 +3,20 @@
 // screen under wine.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "remembered/remembered_folder.h"
 #include "tests/support/scratch_text_folder.h"
 #include "tests/support/shared_vectors.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/win32_host.h"
+#include "window/design.h"
 #include "window/form1.h"
 
 namespace {
@@ -19,6 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::ReadBytes;
 using testing_support::WriteBytes;
+
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 std::wstring TextOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
@@ -221,6 +228,103 @@ TEST_F(Win32WindowTest, HelpShowsTheInstructionInAMessageBoxTitledWithTheProgram
     EXPECT_EQ(seenBox.title, L"Tessomar");
     EXPECT_NE(seenBox.text.find(L"Enter password in both boxes"), std::wstring::npos);
     EXPECT_EQ(TextOf(Control("Label1")), L"Select Source File");
+}
+
+// Files dropped as a file manager drops them: a wide list of full paths.
+HGLOBAL DropOf(const std::vector<fs::path>& paths) {
+    std::wstring list;
+    for (const fs::path& path : paths) list += path.wstring() + L'\0';
+    list += L'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST_F(Win32WindowTest, AFileDroppedWhileBrowsingIsPickedAndADropAnyOtherTimeChangesNothing) {
+    EXPECT_TRUE(GetWindowLongW(window_.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    SendMessageW(window_.Handle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropOf({files_ / "report.txt", files_ / "other.dat"})), 0);
+    Pump();
+    EXPECT_EQ(TextOf(Control("Label6")), L"Tessomar takes one file at a time: open a single file.");
+    EXPECT_TRUE(Shown("File1"));
+
+    SendMessageW(window_.Handle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropOf({files_ / "report.txt"})), 0);
+    Pump();
+    EXPECT_EQ(TextOf(Control("Label1")), L"Destination File");
+    EXPECT_EQ(TextOf(Control("DestFile")), L"report_XXX.txt");
+    EXPECT_FALSE(Shown("Label6"));
+
+    SendMessageW(window_.Handle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropOf({files_ / "other.dat"})), 0);
+    Pump();
+    EXPECT_EQ(TextOf(Control("Label1")), L"Destination File");
+    EXPECT_EQ(TextOf(Control("DestFile")), L"report_XXX.txt");
+}
+
+TEST_F(Win32WindowTest, EachLabelComesJustBeforeTheBoxItNamesAndTabStillFollowsTheDesign) {
+    for (const window::DesignEntry& label : window::Design().controls) {
+        if (label.buddy.empty()) continue;
+        EXPECT_EQ(GetWindow(Control(label.buddy.c_str()), GW_HWNDPREV), Control(label.name.c_str()))
+            << label.name;
+    }
+    // The system's Tab goes through the controls that take the focus in the order they are
+    // among the window's children.
+    std::vector<HWND> stops;
+    for (HWND child = GetWindow(window_.Handle(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) stops.push_back(child);
+    }
+    std::vector<HWND> designed;
+    for (const window::DesignEntry* entry : window::TabOrder()) {
+        designed.push_back(Control(entry->name.c_str()));
+    }
+    EXPECT_EQ(stops, designed);
+    // And so it does on the Browse stage.
+    for (const char* next : {"File1", "Drive1", "filemask", "Help", "Dir1"}) {
+        Press(VK_TAB);
+        EXPECT_EQ(GetFocus(), Control(next)) << next;
+    }
+}
+
+// What a screen reader is told a control is called.
+std::wstring AccessibleName(HWND control) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible)))) {
+        return L"<no accessible object>";
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring said = SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr
+                            ? std::wstring(name)
+                            : L"<none>";
+    SysFreeString(name);
+    accessible->Release();
+    return said;
+}
+
+// Only the names that labels give: wine does not take names set through the accessibility
+// properties (it answers E_NOTIMPL), so the boxes without a label are not heard here.
+TEST_F(Win32WindowTest, ScreenReadersHearEachLabelledBoxByItsLabel) {
+    int labelled = 0;
+    for (const window::DesignEntry& label : window::Design().controls) {
+        if (label.buddy.empty()) continue;
+        const window::DesignEntry& box = *std::find_if(
+            window::Design().controls.begin(), window::Design().controls.end(),
+            [&](const auto& entry) { return entry.name == label.buddy; });
+        EXPECT_EQ(AccessibleName(Control(box.name.c_str())), Wide(box.accessibleName)) << box.name;
+        ++labelled;
+    }
+    EXPECT_EQ(labelled, 4);
 }
 
 }  // namespace

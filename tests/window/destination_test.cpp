@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "platform/platform.h"
 #include "tests/support/native_text.h"
@@ -266,7 +267,6 @@ TEST_F(DestinationTest, AFailedKillSaysWhy) {
     EXPECT_EQ(ReadFile(files_ / "other.dat"), "another file");
 }
 
-#ifndef _WIN32  // Linux: the LastPath and rename rules below are tested there
 TEST_F(DestinationTest, KillNeverDeletesThePickedSourceRenamedOntoTheName) {
     DoubleClick(u"report.txt");
     form_.DestFile.SetText(u"other.dat");
@@ -282,8 +282,12 @@ TEST_F(DestinationTest, KillNeverDeletesThePickedSourceRenamedOntoTheName) {
 TEST_F(DestinationTest, LastPathIsRefusedAsAResultNameInTheWorkingFolderOnly) {
     // The working folder, by any path that leads there.
     WriteFile(work_ / "notes.txt", "notes");
+    std::vector<fs::path> ways{work_};
+#ifndef _WIN32  // Linux: a symbolic link to the working folder
     fs::create_directory_symlink(work_, root_ / "alias");
-    for (const fs::path& folder : {work_, root_ / "alias"}) {
+    ways.push_back(root_ / "alias");
+#endif
+    for (const fs::path& folder : ways) {
         form_.Dir1.SetPath(support::AsText(folder));
         DoubleClick(u"notes.txt");
         form_.DestFile.SetText(u"LastPath");
@@ -328,6 +332,7 @@ TEST_F(DestinationTest, AFolderWithACommaIsOpenedWholeAtTheNextStart) {
     EXPECT_EQ(next.Dir1.Path(), support::AsText(comma));
 }
 
+#ifndef _WIN32  // Linux: a double quote may be part of a folder's name
 TEST_F(DestinationTest, AFolderNoLastPathLineCanHoldIsNotRememberedAndTheNoticeSaysWhy) {
     const fs::path quoted = root_ / "say \"hi\"";
     fs::create_directory(quoted);

@@ -5,6 +5,8 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <windows.h>
 #endif
 
 #include <chrono>
@@ -294,6 +296,37 @@ TEST_F(PasswordRunTest, AFileSizeLimitIsAnOrdinaryFailure) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
     EXPECT_EQ(std::distance(fs::directory_iterator(files_), fs::directory_iterator()), 2);
+}
+#else  // Windows: the open source is held against writes and renames, not against a new time
+TEST_F(PasswordRunTest, ASourceOthersTryToChangeDuringTheRunIsKeptAndANewTimeFailsTheRun) {
+    const fs::path source = files_ / "report.txt";
+    WriteFile(source, Pattern(300000));
+    AcceptDestination(u"report.txt");
+    bool writeRefused = false;
+    bool renameRefused = false;
+    host_.onPaint = [&] {
+        if (host_.paints != 1) return;
+        const HANDLE writer = CreateFileW(source.c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
+        writeRefused = writer == INVALID_HANDLE_VALUE;
+        if (!writeRefused) CloseHandle(writer);
+        renameRefused = !MoveFileW(source.c_str(), (files_ / "moved.txt").c_str());
+        const HANDLE toucher = CreateFileW(source.c_str(), FILE_WRITE_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(toucher, INVALID_HANDLE_VALUE);
+        const FILETIME later{0, 0x02000000};
+        SetFileTime(toucher, nullptr, nullptr, &later);
+        CloseHandle(toucher);
+    };
+    form_.Start.Click();
+    EXPECT_TRUE(writeRefused);
+    EXPECT_TRUE(renameRefused);
+    EXPECT_EQ(form_.Label1.Caption(), u"Failed: Source changed during the run");
+    EXPECT_EQ(form_.Label6.Caption().rfind(u"Nothing was written.", 0), 0u);
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+    EXPECT_EQ(ReadFile(source), Pattern(300000));
 }
 #endif
 

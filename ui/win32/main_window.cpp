@@ -7,6 +7,7 @@
 #include "ui/win32/fonts.h"
 #include "ui/win32/list_views.h"
 #include "ui/win32/wide.h"
+#include "window/open_from_outside.h"
 
 namespace ui::win32 {
 namespace {
@@ -41,6 +42,13 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
+int ControlId(const std::string& name) {
+    const std::vector<window::DesignEntry>& controls = window::Design().controls;
+    const auto found = std::find_if(controls.begin(), controls.end(),
+                                    [&](const auto& entry) { return entry.name == name; });
+    return found == controls.end() ? 0 : kFirstControlId + static_cast<int>(found - controls.begin());
+}
+
 MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
     : form_(form),
       host_(host),
@@ -62,14 +70,10 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
 
     const HFONT defaultFont = CreateDesignFont(design.defaultFont, dpi_);
     fonts_.push_back(defaultFont);
-    // Made in the design's tab order: the system moves the focus with Tab in the order the
-    // controls were made, skipping labels and hidden controls.
-    std::vector<const window::DesignEntry*> order;
-    for (const window::DesignEntry& entry : design.controls) order.push_back(&entry);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
-    for (const window::DesignEntry* entry : order) {
-        const int id = kFirstControlId + static_cast<int>(entry - design.controls.data());
+    // The system moves the focus with Tab in the order the controls were made, skipping
+    // labels and hidden controls; screen readers name a box by the label made just before it.
+    for (const window::DesignEntry* entry : CreationOrder(design)) {
+        const int id = ControlId(entry->name);
         const Placement placement{handle_, id,
                                   RECT{pixels(entry->left), pixels(entry->top),
                                        pixels(entry->left + entry->width),
@@ -84,6 +88,9 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
         views_[entry->name] = std::move(view);
     }
     AddTips();
+    screenReaderNames_ = std::make_unique<ScreenReaderNames>(
+        [this](const std::string& name) { return ControlFor(name); });
+    DragAcceptFiles(handle_, TRUE);
     host_.SetWindow(handle_, [this](const window::Control& control) {
         return ControlFor(control.Name());
     });
@@ -91,6 +98,7 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
 
 MainWindow::~MainWindow() {
     host_.SetWindow(nullptr, nullptr);
+    screenReaderNames_.reset();
     if (handle_ != nullptr) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
         DestroyWindow(handle_);
@@ -184,6 +192,24 @@ int MainWindow::RunMessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
+void MainWindow::OpenFromOutside(const std::vector<window::Text>& paths) {
+    dispatcher_.Run([&] { window::OpenFromOutside(form_, paths); });
+}
+
+// Files dropped from a file manager. Only while browsing: a drop that arrives while a run
+// paints its progress is not a reaction the run may be interrupted by.
+void MainWindow::OnDrop(HDROP drop) {
+    std::vector<window::Text> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(FromWide(path));
+    }
+    DragFinish(drop);
+    if (window::TakesPathsFromOutside(form_)) OpenFromOutside(paths);
+}
+
 // Enter: a list opens its entry; anywhere else the window decides what it does.
 void MainWindow::OnEnter() {
     if (View* focused = ViewFor(GetFocus()); focused != nullptr && focused->Enter()) return;
@@ -228,11 +254,16 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
             item->itemHeight = static_cast<UINT>(MulDiv(16, dpi_, 96));
             return TRUE;
         }
+        case WM_DROPFILES:
+            OnDrop(reinterpret_cast<HDROP>(w));
+            return 0;
         case WM_CLOSE:
             // During a reaction the window closes only once the reaction has returned.
             if (form_.RequestClose()) DestroyWindow(handle_);
             return 0;
         case WM_DESTROY:
+            // The controls still exist here, and their names are taken back from them.
+            screenReaderNames_.reset();
             handle_ = nullptr;
             PostQuitMessage(0);
             return 0;

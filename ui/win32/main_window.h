@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <map>
 #include <memory>
@@ -10,12 +11,18 @@
 #include <vector>
 
 #include "ui/win32/dispatcher.h"
+#include "ui/win32/screen_reader_names.h"
 #include "ui/win32/simple_views.h"
 #include "ui/win32/win32_host.h"
 #include "window/design.h"
 #include "window/form1.h"
 
 namespace ui::win32 {
+
+// The identifier of the system's control that shows the model's control of that name, by
+// which a program outside this one (a test, an assistive tool) finds it among the window's
+// children.
+int ControlId(const std::string& name);
 
 class MainWindow {
 public:
@@ -28,6 +35,9 @@ public:
     // The control that shows the model's control of that name, or nullptr.
     HWND ControlFor(const std::string& name) const;
     void Show(int how);
+    // A file or folder from outside the window (the command line, a drop), as one reaction;
+    // the window decides what it means in the stage it is in.
+    void OpenFromOutside(const std::vector<window::Text>& paths);
     // Takes the keyboard messages the window itself handles (Tab, Enter); true if it did.
     bool PreTranslate(MSG& message);
     // Runs reactions until the window is closed; returns the program's exit code.
@@ -39,6 +49,7 @@ private:
     std::unique_ptr<View> MakeView(const window::DesignEntry& entry, const Placement& placement);
     void AddTips();
     void OnEnter();
+    void OnDrop(HDROP drop);
     View* ViewFor(HWND control) const;
     const window::Control* ControlOf(HWND control) const;
 
@@ -49,6 +60,7 @@ private:
     int dpi_ = 96;
     std::vector<HFONT> fonts_;
     std::map<std::string, std::unique_ptr<View>> views_;
+    std::unique_ptr<ScreenReaderNames> screenReaderNames_;
 };
 
 }  // namespace ui::win32

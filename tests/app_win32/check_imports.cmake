@@ -1,0 +1,21 @@
+# Fails unless PROGRAM imports only the libraries named below, which every Windows has, so
+# that tessomar.exe runs as it is copied: cmake -DOBJDUMP=... -DPROGRAM=... -P check_imports.cmake
+cmake_minimum_required(VERSION 3.22)
+set(system_libraries COMCTL32 GDI32 KERNEL32 MSVCRT OLE32 OLEACC SHELL32 USER32)
+
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "cannot read the imports of ${PROGRAM}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+if(NOT imports)
+    message(FATAL_ERROR "no imports found in ${PROGRAM}")
+endif()
+foreach(import IN LISTS imports)
+    string(REGEX REPLACE "^DLL Name: (.+)\\.[dD][lL][lL]$" "\\1" library "${import}")
+    string(TOUPPER "${library}" library)
+    if(NOT library IN_LIST system_libraries)
+        message(FATAL_ERROR "${PROGRAM} imports ${library}, which is not a library of the system")
+    endif()
+    message(STATUS "${library}")
+endforeach()

@@ -1,0 +1,220 @@
+// tessomar.exe started with a file, a folder, a path it refuses, or an option, each in a
+// process of its own whose windows this test reads through the system, as a user sees them.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/support/scratch_text_folder.h"
+#include "ui/win32/main_window.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ScratchFolder;
+using testing_support::WriteBytes;
+
+fs::path ProgramPath() {
+    std::wstring self(MAX_PATH, L'\0');
+    self.resize(GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+    return (fs::path(self).parent_path() / TESSOMAR_PROGRAM_FROM_TESTS).lexically_normal();
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[1024] = {};
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The program, started with these arguments (each quoted) in a working folder of the test's.
+class Program {
+public:
+    Program(const std::vector<std::wstring>& arguments, const fs::path& workingFolder) {
+        std::wstring line = L"\"" + ProgramPath().wstring() + L"\"";
+        for (const std::wstring& argument : arguments) line += L" \"" + argument + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  workingFolder.c_str(), &startup, &process_) != FALSE;
+    }
+    ~Program() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 10000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return started_; }
+
+    // The program's top-level window of that class, once it is shown; nullptr after 30 s.
+    HWND WindowOfClass(const std::wstring& windowClass) const {
+        for (int tries = 0; tries < 300; ++tries) {
+            struct Search {
+                DWORD process;
+                const std::wstring* windowClass;
+                HWND found;
+            } search{process_.dwProcessId, &windowClass, nullptr};
+            EnumWindows(
+                [](HWND window, LPARAM parameter) {
+                    auto* search = reinterpret_cast<Search*>(parameter);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    if (owner == search->process && IsWindowVisible(window) &&
+                        ClassOf(window) == *search->windowClass) {
+                        search->found = window;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            if (search.found != nullptr) return search.found;
+            Sleep(100);
+        }
+        return nullptr;
+    }
+
+    // Ends as the user ends it; returns the exit code, or -1 if it did not end in 30 s.
+    int ClosedBy(HWND window, UINT message, WPARAM w) const {
+        PostMessageW(window, message, w, 0);
+        if (WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+// The main window's control of that name, as the program shows it.
+struct ShownControl {
+    HWND handle;
+    std::wstring Text() const { return TextOf(handle); }
+    bool Visible() const { return IsWindowVisible(handle) != FALSE; }
+};
+
+ShownControl Control(HWND window, const char* name) {
+    return {GetDlgItem(window, ui::win32::ControlId(name))};
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    ScratchFolder work_;
+    ScratchFolder files_;
+};
+
+TEST_F(ProgramTest, AFileOpensItsFolderWithTheFilePickedWhateverLettersItsNameHas) {
+    const fs::path folder = files_ / L"\u00dcbersicht \u03a9\u03bc\u03ad\u03b3\u03b1";
+    fs::create_directory(folder);
+    const std::wstring name = L"na\u00efve \u0414\u043e\u043c \u20ac \u4e2d.txt";
+    WriteBytes(folder / name, "the source");
+    WriteBytes(folder / L"other.dat", "another file");
+
+    const Program program({(folder / name).wstring()}, work_.Path());
+    ASSERT_TRUE(program.Started()) << ProgramPath();
+    const HWND window = program.WindowOfClass(L"TessomarWindow");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Control(window, "Label1").Text(), L"Destination File");
+    EXPECT_EQ(Control(window, "DestFile").Text(), L"na\u00efve \u0414\u043e\u043c \u20ac \u4e2d_XXX.txt");
+    EXPECT_TRUE(Control(window, "DestFile").Visible());
+    EXPECT_EQ(Control(window, "SFile").Text(), name);
+    EXPECT_EQ(Control(window, "Path").Text(), folder.wstring());
+    EXPECT_FALSE(Control(window, "File1").Visible());
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof focus;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &focus));
+    EXPECT_EQ(focus.hwndFocus, Control(window, "DestFile").handle);
+    EXPECT_EQ(program.ClosedBy(window, WM_CLOSE, 0), 0);
+}
+
+TEST_F(ProgramTest, AFolderOpensThatFolderToPickTheSourceThere) {
+    const fs::path folder = files_ / L"\u65e5\u672c \u00e9t\u00e9";
+    fs::create_directory(folder);
+    WriteBytes(folder / L"only \u0436.txt", "x");
+    // Taken from the working folder, as a name typed in a console is.
+    const Program program({L"..\\" + files_.Path().filename().wstring() + L"\\" +
+                           folder.filename().wstring()},
+                          work_.Path());
+    ASSERT_TRUE(program.Started());
+    const HWND window = program.WindowOfClass(L"TessomarWindow");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Control(window, "Label1").Text(), L"Select Source File");
+    const HWND files = Control(window, "File1").handle;
+    ASSERT_EQ(SendMessageW(files, LB_GETCOUNT, 0, 0), 1);
+    wchar_t listed[MAX_PATH] = {};
+    SendMessageW(files, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(listed));
+    EXPECT_STREQ(listed, L"only \u0436.txt");
+    EXPECT_FALSE(Control(window, "Label6").Visible());
+    EXPECT_EQ(program.ClosedBy(window, WM_CLOSE, 0), 0);
+}
+
+TEST_F(ProgramTest, APathItRefusesIsSaidOnTheNoticeLineOfTheUsualWindow) {
+    const Program program({(files_ / L"missing \u20ac.txt").wstring()}, work_.Path());
+    ASSERT_TRUE(program.Started());
+    const HWND window = program.WindowOfClass(L"TessomarWindow");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Control(window, "Label1").Text(), L"Select Source File");
+    EXPECT_TRUE(Control(window, "Label6").Visible());
+    EXPECT_EQ(Control(window, "Label6").Text(),
+              L"missing \u20ac.txt: there is no such file or folder");
+    EXPECT_EQ(program.ClosedBy(window, WM_CLOSE, 0), 0);
+}
+
+// What a message box of the program says: its title and its longest static text.
+struct Box {
+    std::wstring title;
+    std::wstring text;
+};
+
+Box Read(HWND box) {
+    Box seen{TextOf(box), {}};
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM parameter) {
+            auto* seen = reinterpret_cast<Box*>(parameter);
+            if (ClassOf(child) == L"Static" && TextOf(child).size() > seen->text.size()) {
+                seen->text = TextOf(child);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&seen));
+    return seen;
+}
+
+TEST_F(ProgramTest, HelpVersionAndMistakesAreShownInAMessageBoxAndEndTheProgram) {
+    const struct {
+        std::wstring argument;
+        std::wstring starts;
+        int exitCode;
+    } cases[] = {
+        {L"--help", L"Usage: tessomar [FILE | FOLDER]", 0},
+        {L"--version", L"tessomar " TESSOMAR_VERSION, 0},
+        {L"--verbose", L"tessomar: unknown option '--verbose'", 2},
+    };
+    for (const auto& option : cases) {
+        const Program program({option.argument}, work_.Path());
+        ASSERT_TRUE(program.Started());
+        const HWND box = program.WindowOfClass(L"#32770");
+        ASSERT_NE(box, nullptr) << option.argument;
+        const Box seen = Read(box);
+        EXPECT_EQ(seen.title, L"Tessomar");
+        EXPECT_EQ(seen.text.rfind(option.starts, 0), 0u) << seen.text;
+        EXPECT_EQ(program.ClosedBy(box, WM_COMMAND, IDOK), option.exitCode) << option.argument;
+    }
+    EXPECT_FALSE(fs::exists(work_ / "LastPath"));
+}
+
+}  // namespace
