@@ -159,6 +159,22 @@ TEST_F(Win32WindowTest, AWholeRunThroughTheControls) {
               testing_support::kSharedDestination);
 }
 
+// A run draws its bar every 10000 bytes: the bar is invalidated by a draw, painted, and
+// invalidated again by the next draw, whatever number of draws came between two paints.
+TEST_F(Win32WindowTest, TheProgressBarIsRepaintedAfterEveryDrawSinceItsLastPaint) {
+    form_.ProgBar.SetVisible(true);
+    form_.ProgBar.SetScaleWidth(1000);
+    const HWND bar = Control("ProgBar");
+    for (int round = 1; round <= 3; ++round) {
+        for (int count = 1; count <= 50; ++count) {
+            form_.ProgBar.DrawBox({0, 0, static_cast<double>(round * count), 100, window::kProgressColor});
+        }
+        EXPECT_TRUE(GetUpdateRect(bar, nullptr, FALSE)) << "round " << round;
+        UpdateWindow(bar);
+        EXPECT_FALSE(GetUpdateRect(bar, nullptr, FALSE)) << "round " << round;
+    }
+}
+
 TEST_F(Win32WindowTest, AnExistingDestinationIsOfferedForDeletionByClicks) {
     DoubleClickFile(L"report.txt");
     SendMessageW(Control("DestFile"), EM_SETSEL, 0, -1);
@@ -191,6 +207,29 @@ TEST_F(Win32WindowTest, ClosingTheWindowDuringARunStopsItAndLeavesNoFile) {
     Click("Start");
     EXPECT_NE(form_.Label1.Caption(), u"... Done ...");
     EXPECT_FALSE(IsWindow(windowToClose));
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(files_.Path()), {}).size(), 3u);
+    EXPECT_FALSE(fs::exists(files_ / "large_XXX.bin"));
+}
+
+LRESULT sessionEndAnswer = FALSE;
+
+void CALLBACK EndTheSession(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    sessionEndAnswer = SendMessageW(windowToClose, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+}
+
+TEST_F(Win32WindowTest, LoggingOffDuringARunStopsItAndLeavesNoFile) {
+    WriteBytes(files_ / "large.bin", std::string(std::size_t{64} << 20, 'x'));
+    form_.Dir1.SetPath(files_.Text());
+    Pump();
+    DoubleClickFile(L"large.bin");
+    Press(VK_RETURN);
+    ASSERT_TRUE(Shown("Start"));
+    windowToClose = window_.Handle();
+    SetTimer(nullptr, 0, 10, EndTheSession);
+    Click("Start");
+    EXPECT_EQ(sessionEndAnswer, TRUE);
+    EXPECT_NE(form_.Label1.Caption(), u"... Done ...");
     EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(files_.Path()), {}).size(), 3u);
     EXPECT_FALSE(fs::exists(files_ / "large_XXX.bin"));
 }

@@ -261,6 +261,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
             // During a reaction the window closes only once the reaction has returned.
             if (form_.RequestClose()) DestroyWindow(handle_);
             return 0;
+        case WM_QUERYENDSESSION:
+            // The user logs off or shuts down: a run stops as on a close, so that it has
+            // removed its hidden result before the system ends the program, and the window
+            // closes after it. Outside a run this asks for nothing, and the session may end.
+            form_.RequestClose();
+            return TRUE;
         case WM_DESTROY:
             // The controls still exist here, and their names are taken back from them.
             screenReaderNames_.reset();

@@ -171,7 +171,10 @@ void PictureView::RegisterClass(HINSTANCE instance) {
 
 void PictureView::ControlChanged(const window::Control&) {
     ShowAs(picture_.Visible());
-    InvalidateRect(Handle(), nullptr, TRUE);
+    if (!repaintAsked_) {
+        repaintAsked_ = true;
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
 }
 
 LRESULT CALLBACK PictureView::Procedure(HWND handle, UINT message, WPARAM w, LPARAM l) {
@@ -182,8 +185,11 @@ LRESULT CALLBACK PictureView::Procedure(HWND handle, UINT message, WPARAM w, LPA
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         const HDC dc = BeginPaint(handle, &paint);
-        const auto* view = reinterpret_cast<const PictureView*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
-        if (view != nullptr) view->Paint(dc);
+        auto* view = reinterpret_cast<PictureView*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+        if (view != nullptr) {
+            view->repaintAsked_ = false;
+            view->Paint(dc);
+        }
         EndPaint(handle, &paint);
         return 0;
     }

@@ -113,6 +113,9 @@ private:
     void Paint(HDC dc) const;
 
     window::PictureBox& picture_;
+    // A run draws its bar every 10000 bytes, far more often than the screen is painted: the
+    // picture is invalidated once until it is painted, so the run does not wait on the system.
+    bool repaintAsked_ = false;
 };
 
 }  // namespace ui::win32
