@@ -171,7 +171,10 @@ void TimeFiles(const fs::path& folder, std::int64_t bytes, int repetitions) {
     for (int round = 0; round < repetitions; ++round) {
         for (FileContender& contender : contenders) {
             contender.seconds.push_back(contender.run(source, destination));
+            // Every contender starts from the same state: the last one's output gone and the
+            // file system's own work on it done, so that no run pays for the one before it.
             fs::remove(destination);
+            sync();
         }
     }
 
