@@ -89,8 +89,10 @@ bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared) {
     if (!entry.Valid()) {
         throw FileError(windows::LastError(), u"Cannot delete", name);
     }
+    // A file whose identity cannot be read might be the spared one: it is not removed.
     const std::optional<FileIdentity> identity = windows::IdentityOfHandle(entry.Get());
-    if (identity && *identity == spared) return false;
+    if (!identity) throw FileError(windows::LastError(), u"Cannot delete", name);
+    if (*identity == spared) return false;
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
     if (!SetFileInformationByHandle(entry.Get(), FileDispositionInfo, &disposition,

@@ -134,10 +134,10 @@ TEST(TransformFile, ProgressComesEveryStepBelowTheSize) {
 
 TEST(TransformFile, BytesAndProgressStayExactAcrossBlocksAndTheirRounds) {
     // Sizes around the 1 MiB blocks the helper reads and writes, and around the round of
-    // three blocks, where a block is used again; progress steps straddle block edges.
+    // six blocks, where a block is used again; progress steps straddle block edges.
     const std::size_t block = std::size_t{1} << 20;
     const std::vector<std::size_t> sizes{block - 1,     block,     block + 1,     2 * block,
-                                         3 * block - 1, 3 * block, 3 * block + 1, 4 * block + 3};
+                                         6 * block - 1, 6 * block, 6 * block + 1, 7 * block + 3};
     // Every size's source is a prefix of the longest one, and so is its expected result,
     // but for the last byte, which stays plain.
     const Bytes longest = Pattern(sizes.back());
@@ -371,7 +371,9 @@ void Overwrite(const fs::path& path, std::size_t at, const Bytes& bytes) {
 }
 
 TEST(TransformFile, ASourceChangedDuringTheRunFailsAndWritesNothing) {
-    const std::size_t size = (5 << 20) + 7;
+    // Larger than the six blocks of 1 MiB the helper may have read ahead at the first step,
+    // so that a source cut short there is cut before the helper has read it all.
+    const std::size_t size = (9 << 20) + 7;
     const std::int64_t lastStep =
         std::int64_t(size - 1) / cipher::PROGRESS_STEP * cipher::PROGRESS_STEP;
     fs::file_time_type before;
