@@ -33,6 +33,15 @@ platform::NativeString Native(std::string_view ascii) {
     return platform::NativeString(ascii.begin(), ascii.end());
 }
 
+bool IsHelpOption(const platform::NativeString& argument) {
+    if (argument == Native("--help") || argument == Native("-h")) return true;
+#ifdef _WIN32
+    // What Windows programs answer with their help; no file on Windows can be named "/?".
+    if (argument == Native("/?")) return true;
+#endif
+    return false;
+}
+
 }  // namespace
 
 CommandLine ReadCommandLine(const std::vector<platform::NativeString>& arguments,
@@ -44,7 +53,7 @@ CommandLine ReadCommandLine(const std::vector<platform::NativeString>& arguments
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && (argument == Native("--help") || argument == Native("-h"))) {
+        if (!optionsEnded && IsHelpOption(argument)) {
             return ExitAtOnce(0, kUsage, {});
         }
         if (!optionsEnded && argument == Native("--version")) {

@@ -201,6 +201,7 @@ TEST_F(ProgramTest, HelpVersionAndMistakesAreShownInAMessageBoxAndEndTheProgram)
         int exitCode;
     } cases[] = {
         {L"--help", L"Usage: tessomar [FILE | FOLDER]", 0},
+        {L"/?", L"Usage: tessomar [FILE | FOLDER]", 0},
         {L"--version", L"tessomar " TESSOMAR_VERSION, 0},
         {L"--verbose", L"tessomar: unknown option '--verbose'", 2},
     };
