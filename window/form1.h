@@ -98,6 +98,8 @@ private:
     void Pwd_Change();
     void Pwd2_Change();
     void Start_Click();
+    // Both password boxes emptied and red, with the reason in the status line.
+    void RefusePassword(const Text& reason);
     // help
     void Help_Click();
 

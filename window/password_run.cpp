@@ -82,23 +82,23 @@ void Form1::Pwd_Change() {
 
 void Form1::Pwd2_Change() { Pwd2.SetBackColor(kWhite); }
 
+void Form1::RefusePassword(const Text& reason) {
+    Label1.SetCaption(reason);
+    Pwd.SetText(u"");
+    Pwd2.SetText(u"");
+    Pwd.SetBackColor(kRed);
+    Pwd2.SetBackColor(kRed);
+}
+
 void Form1::Start_Click() {
     if (Pwd.GetText() != Pwd2.GetText()) {
-        Label1.SetCaption(u"Passwords do not match");
-        Pwd.SetText(u"");
-        Pwd2.SetText(u"");
-        Pwd.SetBackColor(kRed);
-        Pwd2.SetBackColor(kRed);
+        RefusePassword(u"Passwords do not match");
         return;
     }
     // The key takes one byte per character: any other character would silently become '?',
     // and the password another one, far weaker than the user believes.
     if (!cipher::EveryCharacterHasAKeyByte(Pwd.GetText())) {
-        Label1.SetCaption(u"Password has characters it cannot use");
-        Pwd.SetText(u"");
-        Pwd2.SetText(u"");
-        Pwd.SetBackColor(kRed);
-        Pwd2.SetBackColor(kRed);
+        RefusePassword(u"Password has characters it cannot use");
         return;
     }
     if (Pwd.GetText().empty()) {

@@ -33,6 +33,9 @@ std::wstring TextOf(HWND control) {
     return text;
 }
 
+// The window a timer interrupts a run in; set by the test before the run starts.
+HWND windowToClose = nullptr;
+
 class Win32WindowTest : public ::testing::Test {
 protected:
     Win32WindowTest() {
@@ -83,6 +86,23 @@ protected:
             SendMessageW(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
         }
         Pump();
+    }
+
+    // Starts a run of a 64 MiB file that interrupt, a timer, breaks into 10 ms later from the
+    // run's own painting; the run must then have stopped and left no file behind.
+    void RunALargeFileInterruptedBy(TIMERPROC interrupt) {
+        WriteBytes(files_ / "large.bin", std::string(std::size_t{64} << 20, 'x'));
+        form_.Dir1.SetPath(files_.Text());
+        Pump();
+        DoubleClickFile(L"large.bin");
+        Press(VK_RETURN);
+        ASSERT_TRUE(Shown("Start"));
+        windowToClose = window_.Handle();
+        SetTimer(nullptr, 0, 10, interrupt);
+        Click("Start");
+        EXPECT_NE(form_.Label1.Caption(), u"... Done ...");
+        EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(files_.Path()), {}).size(), 3u);
+        EXPECT_FALSE(fs::exists(files_ / "large_XXX.bin"));
     }
 
     testing_support::ScratchFolder work_;
@@ -188,27 +208,14 @@ TEST_F(Win32WindowTest, AnExistingDestinationIsOfferedForDeletionByClicks) {
     EXPECT_EQ(TextOf(Control("Label1")), L"Enter Password");
 }
 
-HWND windowToClose = nullptr;
-
 void CALLBACK CloseTheWindow(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     PostMessageW(windowToClose, WM_CLOSE, 0, 0);
 }
 
 TEST_F(Win32WindowTest, ClosingTheWindowDuringARunStopsItAndLeavesNoFile) {
-    WriteBytes(files_ / "large.bin", std::string(std::size_t{64} << 20, 'x'));
-    form_.Dir1.SetPath(files_.Text());
-    Pump();
-    DoubleClickFile(L"large.bin");
-    Press(VK_RETURN);
-    ASSERT_TRUE(Shown("Start"));
-    windowToClose = window_.Handle();
-    SetTimer(nullptr, 0, 10, CloseTheWindow);
-    Click("Start");
-    EXPECT_NE(form_.Label1.Caption(), u"... Done ...");
+    RunALargeFileInterruptedBy(CloseTheWindow);
     EXPECT_FALSE(IsWindow(windowToClose));
-    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(files_.Path()), {}).size(), 3u);
-    EXPECT_FALSE(fs::exists(files_ / "large_XXX.bin"));
 }
 
 LRESULT sessionEndAnswer = FALSE;
@@ -219,19 +226,8 @@ void CALLBACK EndTheSession(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(Win32WindowTest, LoggingOffDuringARunStopsItAndLeavesNoFile) {
-    WriteBytes(files_ / "large.bin", std::string(std::size_t{64} << 20, 'x'));
-    form_.Dir1.SetPath(files_.Text());
-    Pump();
-    DoubleClickFile(L"large.bin");
-    Press(VK_RETURN);
-    ASSERT_TRUE(Shown("Start"));
-    windowToClose = window_.Handle();
-    SetTimer(nullptr, 0, 10, EndTheSession);
-    Click("Start");
+    RunALargeFileInterruptedBy(EndTheSession);
     EXPECT_EQ(sessionEndAnswer, TRUE);
-    EXPECT_NE(form_.Label1.Caption(), u"... Done ...");
-    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(files_.Path()), {}).size(), 3u);
-    EXPECT_FALSE(fs::exists(files_ / "large_XXX.bin"));
 }
 
 // What a message box showed; filled by the timer that closes it.

@@ -42,6 +42,15 @@ protected:
         form_.Pwd.SetText(first);
         form_.Pwd2.SetText(second);
     }
+    // Both boxes emptied and red, the reason shown, and the run still to be started.
+    void ExpectPasswordRefused(const std::u16string& reason) {
+        EXPECT_EQ(form_.Label1.Caption(), reason);
+        EXPECT_TRUE(form_.Pwd.GetText().empty());
+        EXPECT_TRUE(form_.Pwd2.GetText().empty());
+        EXPECT_EQ(form_.Pwd.BackColor(), kRed);
+        EXPECT_EQ(form_.Pwd2.BackColor(), kRed);
+        EXPECT_TRUE(form_.Start.Visible());
+    }
 };
 
 TEST_F(PasswordRunTest, TypingShowsTheRetypeBoxInRedUntilTypedInto) {
@@ -61,12 +70,7 @@ TEST_F(PasswordRunTest, MismatchClearsBothBoxesAndWritesNothing) {
     AcceptDestination(u"report.txt");
     Type(u"secret", u"Secret");
     form_.Start.Click();
-    EXPECT_EQ(form_.Label1.Caption(), u"Passwords do not match");
-    EXPECT_TRUE(form_.Pwd.GetText().empty());
-    EXPECT_TRUE(form_.Pwd2.GetText().empty());
-    EXPECT_EQ(form_.Pwd.BackColor(), kRed);
-    EXPECT_EQ(form_.Pwd2.BackColor(), kRed);
-    EXPECT_TRUE(form_.Start.Visible());
+    ExpectPasswordRefused(u"Passwords do not match");
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
 }
 
@@ -249,12 +253,7 @@ TEST_F(PasswordRunTest, APasswordWithCharactersTheKeyCannotHoldIsRefused) {
                                           u"\u5bc6\u7801\u5bc6\u7801", u"caf\u00e9 \U0001F600"}) {
         Type(password, password);
         form_.Start.Click();
-        EXPECT_EQ(form_.Label1.Caption(), u"Password has characters it cannot use");
-        EXPECT_TRUE(form_.Pwd.GetText().empty());
-        EXPECT_TRUE(form_.Pwd2.GetText().empty());
-        EXPECT_EQ(form_.Pwd.BackColor(), kRed);
-        EXPECT_EQ(form_.Pwd2.BackColor(), kRed);
-        EXPECT_TRUE(form_.Start.Visible());
+        ExpectPasswordRefused(u"Password has characters it cannot use");
     }
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
     // Western European letters and signs are what the key holds.
