@@ -173,6 +173,8 @@ void TimeFiles(const fs::path& folder, std::int64_t bytes, int repetitions) {
             contender.seconds.push_back(contender.run(source, destination));
             // Every contender starts from the same state: the last one's output gone and the
             // file system's own work on it done, so that no run pays for the one before it.
+            // (A virtual machine that hands freed memory back to its host still makes some
+            // runs write into memory the host must give back first: see README, Speed.)
             fs::remove(destination);
             sync();
         }

@@ -14,6 +14,9 @@ constexpr std::size_t BLOCK_BYTES = std::size_t{1} << 20;
 // One being enciphered, one being written behind, and the rest read ahead: the reads and
 // writes of one block take about as long as its keystream, so slack is what keeps both busy.
 constexpr int BLOCKS = 6;
+// The helper is woken to write only once half the blocks wait for it (or the last one does):
+// waking it costs the enciphering thread a system call, too dear to pay for every block.
+constexpr std::size_t WRITE_BATCH = BLOCKS / 2;
 // A multiple of the page size of every system the program runs on.
 constexpr std::align_val_t PAGE_ALIGNMENT{std::size_t{1} << 16};
 
@@ -109,11 +112,17 @@ std::optional<FileTraffic::Block> FileTraffic::Next() {
 }
 
 void FileTraffic::Enciphered(const Block& block) {
+    bool wakeHelper = false;
     {
         const std::lock_guard lock(mutex_);
         enciphered_.push_back(block);
+        // Never a wait on a helper left asleep: it sleeps only with nothing to write and no
+        // block to read into, so the caller runs dry of read blocks only after handing back
+        // all of them, and Finish waits for the last, which wakes it.
+        wakeHelper = enciphered_.size() >= WRITE_BATCH ||
+                     block.offset + static_cast<std::int64_t>(block.bytes.size()) == size_;
     }
-    changed_.notify_all();
+    if (wakeHelper) changed_.notify_all();
 }
 
 void FileTraffic::Finish() {
