@@ -55,7 +55,12 @@ bool RememberedFolder::Delete() const {
 }
 
 bool RememberedFolder::HoldsForeignFile() const {
-    if (platform::Classify(file_) == platform::EntryKind::Missing) return false;
+    const platform::EntryKind kind = platform::Classify(file_);
+    if (kind == platform::EntryKind::Missing) return false;
+    // The program only ever writes a file here: a link, a folder or a device is someone else's.
+    if (kind != platform::EntryKind::OrdinaryFile && kind != platform::EntryKind::HiddenFile) {
+        return true;
+    }
     const std::optional<std::string> bytes = platform::ReadFileStart(file_, kReadLimit + 1);
     return !bytes || !CouldHaveWritten(*bytes);
 }

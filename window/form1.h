@@ -100,6 +100,9 @@ private:
     void Start_Click();
     // Both password boxes emptied and red, with the reason in the status line.
     void RefusePassword(const Text& reason);
+    // A run that could not be made: the bar gone, the reason in the status line, and the
+    // whole of it in the notice line.
+    void ShowRunFailed(const Text& status, const Text& notice);
     // help
     void Help_Click();
 

@@ -1,6 +1,8 @@
 // The Password stage and the run: the two entries compared, the key built, the file
 // transformed with the progress bar drawn, and the Done stage with the byte count.
 #include <chrono>
+#include <new>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -90,6 +92,12 @@ void Form1::RefusePassword(const Text& reason) {
     Pwd2.SetBackColor(kRed);
 }
 
+void Form1::ShowRunFailed(const Text& status, const Text& notice) {
+    ProgBar.SetVisible(false);
+    Label1.SetCaption(status);
+    ShowNotice(notice);
+}
+
 void Form1::Start_Click() {
     if (Pwd.GetText() != Pwd2.GetText()) {
         RefusePassword(u"Passwords do not match");
@@ -119,6 +127,14 @@ void Form1::Start_Click() {
 
     const Text sourcePath = platform::JoinPath(Path.GetText(), SFile.GetText());
     const Text destinationPath = platform::JoinPath(Path.GetText(), DFile.GetText());
+    // The run is of the file the user picked: one put in its place since (its folder renamed
+    // and another made under the old name) is not enciphered instead.
+    const std::optional<platform::FileIdentity> source = platform::IdentityOf(sourcePath);
+    if (pickedSource_ && source && *source != *pickedSource_) {
+        ShowRunFailed(u"Failed: Source file was replaced",
+                      u"Nothing was written. \"" + sourcePath + u"\" is no longer the file picked");
+        return;
+    }
 
     cipher::BuiltKey key = cipher::BuildKey(Pwd.GetText());
     if (key.cut) ShowNotice(u"Password too long, truncated to first 48 characters)");
@@ -137,13 +153,14 @@ void Form1::Start_Click() {
         return;
     } catch (const std::system_error& error) {
         Wipe(state);
-        ProgBar.SetVisible(false);
-        if (error.code() == std::errc::file_exists) {
-            Label1.SetCaption(u"Destination file exists, nothing written");
-        } else {
-            Label1.SetCaption(u"Failed: " + ReasonText(error));
-        }
-        ShowNotice(u"Nothing was written. " + ErrorText(error));
+        ShowRunFailed(error.code() == std::errc::file_exists
+                          ? Text(u"Destination file exists, nothing written")
+                          : u"Failed: " + ReasonText(error),
+                      u"Nothing was written. " + ErrorText(error));
+        return;
+    } catch (const std::bad_alloc&) {
+        Wipe(state);
+        ShowRunFailed(u"Failed: Not enough memory", u"Nothing was written. Not enough memory");
         return;
     }
     Wipe(state);

@@ -48,8 +48,13 @@ Text ErrorText(const std::exception& error) {
     // plain ASCII; the reason is worded by the platform.
     std::string_view what = error.what();
     const auto* systemError = dynamic_cast<const std::system_error*>(&error);
-    const std::string reason = systemError ? ": " + systemError->code().message() : "";
-    if (systemError && what.ends_with(reason)) what.remove_suffix(reason.size());
+    // The reason alone, or after what was being done, is said once, in the platform's words.
+    const std::string reason = systemError ? systemError->code().message() : "";
+    if (systemError && what == reason) {
+        what = {};
+    } else if (systemError && what.ends_with(": " + reason)) {
+        what.remove_suffix(reason.size() + 2);
+    }
     Text text(what.begin(), what.end());
     if (systemError) text += (text.empty() ? u"" : u": ") + ReasonText(*systemError);
     return text;

@@ -102,14 +102,15 @@ TEST_F(RememberedFolderTest, OnlyAnOrdinaryFileIsFoundOrReplaced) {
     EXPECT_TRUE(fs::is_directory(File()));
     fs::remove(File());
 
-    // A link in the file's place is replaced, never written through.
-    std::ofstream(folder_ / "elsewhere") << "keep me";
+    // The program never makes a link: one in the file's place, even to a line it could
+    // have written, is someone else's, neither written through nor replaced nor deleted.
+    std::ofstream(folder_ / "elsewhere") << "/srv/a\r\n";
     fs::create_symlink(folder_ / "elsewhere", File());
     EXPECT_FALSE(remembered_.Exists());
-    EXPECT_EQ(remembered_.Write(u"/srv"), WriteOutcome::Written);
-    EXPECT_TRUE(remembered_.Exists());
-    EXPECT_EQ(Contents(File()), "/srv\r\n");
-    EXPECT_EQ(Contents(folder_ / "elsewhere"), "keep me");
+    EXPECT_EQ(remembered_.Write(u"/srv"), WriteOutcome::ForeignFile);
+    EXPECT_FALSE(remembered_.Delete());
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_EQ(Contents(folder_ / "elsewhere"), "/srv/a\r\n");
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "tests/support/expected_bytes.h"
 #include "tests/support/native_text.h"
 #include "tests/window/workflow_fixture.h"
+#include "window/texts.h"
 
 namespace window {
 namespace {
@@ -179,6 +180,30 @@ TEST_F(PasswordRunTest, FailedRunSaysWhyAndLeavesNoFile) {
     EXPECT_EQ(fs::directory_iterator(files_)->path().filename(), "other.dat");
 }
 
+TEST_F(PasswordRunTest, ASourceReplacedAfterItWasPickedIsNotRun) {
+    AcceptDestination(u"report.txt");
+    // Its folder moved away, and another made with a file under the same name.
+    fs::path moved = files_;
+    moved += "-moved";
+    fs::rename(files_, moved);
+    fs::create_directory(files_);
+    WriteFile(files_ / "report.txt", "someone else's");
+    form_.Start.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Failed: Source file was replaced");
+    EXPECT_EQ(form_.Label6.Caption().rfind(u"Nothing was written.", 0), 0u);
+    EXPECT_FALSE(form_.ProgBar.Visible());
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+    EXPECT_FALSE(fs::exists(moved / "report_XXX.txt"));
+}
+
+TEST(FailureText, SaysTheSystemsReasonOnce) {
+    const std::error_code busy = std::make_error_code(std::errc::resource_unavailable_try_again);
+    const std::system_error bare(busy);
+    EXPECT_EQ(ErrorText(bare), ReasonText(bare));
+    const std::system_error doing(busy, "Cannot start");
+    EXPECT_EQ(ErrorText(doing), u"Cannot start: " + ReasonText(doing));
+}
+
 // The first paints take longer than the pace between paints, so the next progress steps
 // paint too and the close arrives partway through the run on any machine.
 TEST_F(PasswordRunTest, ClosingTheWindowMidRunStopsItAndLeavesNoFile) {
@@ -296,6 +321,29 @@ TEST_F(PasswordRunTest, AFileSizeLimitIsAnOrdinaryFailure) {
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
     EXPECT_EQ(std::distance(fs::directory_iterator(files_), fs::directory_iterator()), 2);
 }
+// The address sanitizer's shadow memory needs more address space than any limit leaves.
+#ifndef __SANITIZE_ADDRESS__
+TEST_F(PasswordRunTest, RunningOutOfMemoryIsAnOrdinaryFailure) {
+    WriteFile(files_ / "report.txt", Pattern(3 << 20));
+    AcceptDestination(u"report.txt");
+    const pid_t child = fork();
+    if (child == 0) {
+        // Room for what the run needs besides its blocks, not for them.
+        const rlim_t pages = std::stoull(ReadFile("/proc/self/statm"));
+        const rlim_t room = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (2 << 20);
+        const rlimit limit{room, RLIM_INFINITY};
+        setrlimit(RLIMIT_AS, &limit);
+        form_.Start.Click();
+        const bool reported = form_.Label1.Caption() == u"Failed: Not enough memory" &&
+                              form_.Label6.Visible() && !form_.ProgBar.Visible();
+        _exit(reported ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+}
+#endif
 #else  // Windows: the open source is held against writes and renames, not against a new time
 TEST_F(PasswordRunTest, ASourceOthersTryToChangeDuringTheRunIsKeptAndANewTimeFailsTheRun) {
     const fs::path source = files_ / "report.txt";
