@@ -4,6 +4,7 @@
 //   tessomar_screenshots SAMPLE_FOLDER OUTPUT_FOLDER   (best under QT_QPA_PLATFORM=offscreen)
 #include <QApplication>
 #include <QMessageBox>
+#include <QStyleHints>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -159,6 +160,9 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(ui::qt::kApplicationName);
+    // The pictures are taken one click after another at once, which the window would take
+    // for double clicks.
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
 
     const fs::path workFolder = fs::absolute(argv[1]);
     const fs::path documents = MakeSampleFolder(workFolder);

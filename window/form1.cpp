@@ -16,12 +16,27 @@ void Form1::ConnectHandlers() {
     filemask.OnChange([this] { filemask_Change(); });
     File1.OnDblClick([this] { File1_DblClick(); });
     DestFile.OnChange([this] { DestFile_Change(); });
-    go.OnClick([this] { go_Click(); });
+    go.OnClick([this] {
+        go_Click();
+        lastClickAt_ = std::chrono::steady_clock::now();
+    });
     Murder.OnClick([this] { Murder_Click(); });
     Pwd.OnChange([this] { Pwd_Change(); });
     Pwd2.OnChange([this] { Pwd2_Change(); });
-    Start.OnClick([this] { Start_Click(); });
+    Start.OnClick([this] {
+        // Start takes the place of OK, and stays under the pointer after refusing a password:
+        // a click on it moments after one of theirs is the second half of a double click,
+        // and would run with the fixed key that nobody asked for.
+        if (WithinADoubleClickOfTheLastClick()) return;
+        Start_Click();
+        lastClickAt_ = std::chrono::steady_clock::now();
+    });
     Help.OnClick([this] { Help_Click(); });
+}
+
+bool Form1::WithinADoubleClickOfTheLastClick() const {
+    return lastClickAt_ &&
+           std::chrono::steady_clock::now() - *lastClickAt_ < host_.DoubleClickTime();
 }
 
 void Form1::Load() { Form_Load(); }

@@ -3,6 +3,7 @@
 // reaches them. Its design (what each control is and looks like) is in window/design.h.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -115,6 +116,9 @@ private:
     bool closeRequested_ = false;
     // The file picked as the source, whatever its name becomes: "Kill it !" never deletes it.
     std::optional<platform::FileIdentity> pickedSource_;
+    bool WithinADoubleClickOfTheLastClick() const;
+    // When the last click on OK or Start had been dealt with; nothing after a key.
+    std::optional<std::chrono::steady_clock::time_point> lastClickAt_;
 };
 
 }  // namespace window

@@ -1,8 +1,10 @@
 // What only a front-end can do for the window: a modal message box, keeping the window
-// painted while a long run holds its thread, moving the keyboard focus and closing the
-// window. The window decides when; the front-end only carries it out. Tests implement it too.
+// painted while a long run holds its thread, moving the keyboard focus, closing the window,
+// and the system's double-click time. The window decides when; the front-end only carries it
+// out. Tests implement it too.
 #pragma once
 
+#include <chrono>
 #include <string_view>
 
 #include "window/controls.h"
@@ -25,6 +27,8 @@ public:
     virtual void SetFocus(const Control& control) = 0;
     // Closes the window for good, once a close asked for during a reaction can be done.
     virtual void CloseWindow() = 0;
+    // The longest time between the two clicks of a double click, as the user has set it.
+    virtual std::chrono::milliseconds DoubleClickTime() const = 0;
 };
 
 }  // namespace window

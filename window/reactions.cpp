@@ -39,6 +39,8 @@ Control* Form1::FirstInput() {
 }
 
 void Form1::PressEnter(const Control* focused) {
+    // A key is never the second half of a double click: Enter after Enter runs Start.
+    lastClickAt_.reset();
     React(focused, [&] {
         // A focused button is pressed itself, as with Space: Start runs even without a
         // password, with its warning.

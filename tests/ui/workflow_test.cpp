@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -17,8 +18,8 @@
 #include <string>
 
 #include "remembered/remembered_folder.h"
-#include "tests/support/native_text.h"
 #include "tests/support/expected_bytes.h"
+#include "tests/support/native_text.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/whole_files.h"
 #include "ui/qt/main_window.h"
@@ -223,6 +224,21 @@ TEST_F(WorkflowTest, PasswordBoxesReportMismatchAndMissingPassword) {
               "Warning, no password used.  File has been converted using the fixed internal "
               "'salt' with no encryption. File contents are obscured but not secured");
     EXPECT_EQ(ReadFile(files_ / "report_XXX.txt"), Expected("the source", u""));
+}
+
+TEST_F(WorkflowTest, ADoubleClickOnOKAsksForThePasswordAndRunsNothing) {
+    struct UsersDoubleClickTime {
+        UsersDoubleClickTime() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(400); }
+        ~UsersDoubleClickTime() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(0); }
+    } doubleClickTime;
+    Session session(remembered_);
+    session.DoubleClickFile("report.txt");
+    // The second click lands on Start, which the first one put under the pointer.
+    session.Click("go");
+    session.Click("Start");
+    EXPECT_EQ(session.Status(), "Enter Password");
+    EXPECT_TRUE(session.W<QWidget>("Pwd")->isVisible());
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
 }
 
 TEST_F(WorkflowTest, ALongPasswordIsCutToFortyEightCharacters) {

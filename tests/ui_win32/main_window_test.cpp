@@ -99,6 +99,8 @@ protected:
         ASSERT_TRUE(Shown("Start"));
         windowToClose = window_.Handle();
         SetTimer(nullptr, 0, 10, interrupt);
+        // Deliberately, not as the second half of a double click on OK.
+        Sleep(GetDoubleClickTime());
         Click("Start");
         EXPECT_NE(form_.Label1.Caption(), u"... Done ...");
         EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(files_.Path()), {}).size(), 3u);
@@ -193,6 +195,14 @@ TEST_F(Win32WindowTest, TheProgressBarIsRepaintedAfterEveryDrawSinceItsLastPaint
         UpdateWindow(bar);
         EXPECT_FALSE(GetUpdateRect(bar, nullptr, FALSE)) << "round " << round;
     }
+}
+
+TEST_F(Win32WindowTest, AClickOnStartRightAfterOKIsTheSecondHalfOfADoubleClick) {
+    DoubleClickFile(L"report.txt");
+    Click("go");
+    Click("Start");
+    EXPECT_EQ(TextOf(Control("Label1")), L"Enter Password");
+    EXPECT_FALSE(fs::exists(files_ / L"report_XXX.txt"));
 }
 
 TEST_F(Win32WindowTest, AnExistingDestinationIsOfferedForDeletionByClicks) {

@@ -2,6 +2,7 @@
 // sent the focus and whether it closed the window.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ public:
     }
     void SetFocus(const Control& control) override { focus = control.Name(); }
     void CloseWindow() override { ++closes; }
+    std::chrono::milliseconds DoubleClickTime() const override { return doubleClickTime; }
 
     std::vector<Message> messages;
     int paints = 0;
@@ -33,6 +35,8 @@ public:
     std::function<void()> onPaint;
     std::string focus;  // the control last given the focus
     int closes = 0;
+    // None by default, so that tests may click one button after another at once.
+    std::chrono::milliseconds doubleClickTime{0};
 };
 
 }  // namespace window::testing

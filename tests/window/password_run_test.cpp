@@ -119,6 +119,28 @@ TEST_F(PasswordRunTest, ASecondRunWithTheSamePasswordRestoresTheSource) {
     EXPECT_EQ(ReadFile(files_ / "restored.txt"), source);
 }
 
+// OK and Start share a place, and Start stays put after refusing a password.
+TEST_F(PasswordRunTest, StartClickedMomentsAfterOKOrItselfIsTheSecondHalfOfADoubleClick) {
+    host_.doubleClickTime = std::chrono::hours(1);
+    AcceptDestination(u"report.txt");
+    form_.Start.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+    EXPECT_TRUE(form_.Start.Visible());
+
+    host_.doubleClickTime = {};
+    Type(u"secret", u"secrte");
+    form_.Start.Click();
+    host_.doubleClickTime = std::chrono::hours(1);
+    form_.Start.Click();
+    ExpectPasswordRefused(u"Passwords do not match");
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+
+    // Enter, or a click of its own once the double-click time has passed, runs as ever.
+    form_.PressEnter(&form_.Start);
+    EXPECT_EQ(form_.Label1.Caption(), u"... Done ...");
+    EXPECT_EQ(form_.Label6.Caption(), kNoPasswordWarning);
+}
+
 TEST_F(PasswordRunTest, NoPasswordWarnsAndUsesTheFixedKey) {
     AcceptDestination(u"report.txt");
     form_.Start.Click();

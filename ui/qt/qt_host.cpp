@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QStyleHints>
 #include <QTimer>
 
 #include "platform/platform.h"
@@ -31,6 +33,10 @@ void QtHost::SetFocus(const window::Control& control) {
     auto* widget =
         window_ ? window_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly) : nullptr;
     if (widget != nullptr) widget->setFocus();
+}
+
+std::chrono::milliseconds QtHost::DoubleClickTime() const {
+    return std::chrono::milliseconds(QGuiApplication::styleHints()->mouseDoubleClickInterval());
 }
 
 // Closed after the event that carried the request has been dealt with.

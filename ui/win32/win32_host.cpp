@@ -29,6 +29,10 @@ void Win32Host::SetFocus(const window::Control& control) {
     }
 }
 
+std::chrono::milliseconds Win32Host::DoubleClickTime() const {
+    return std::chrono::milliseconds(GetDoubleClickTime());
+}
+
 // Closed after the event that carried the request has been dealt with.
 void Win32Host::CloseWindow() {
     if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);

@@ -22,6 +22,7 @@ public:
     void PaintDuringRun() override;
     void SetFocus(const window::Control& control) override;
     void CloseWindow() override;
+    std::chrono::milliseconds DoubleClickTime() const override;
 
 private:
     HWND window_ = nullptr;
