@@ -66,8 +66,11 @@ bool RememberedFolder::HoldsForeignFile() const {
 }
 
 bool RememberedFolder::IsItsFile(std::u16string_view folder, std::u16string_view name) const {
-    // By the folder's identity: the working directory may be reached by many paths.
-    return platform::SameName(name, kFileName) && platform::SameFile(folder, workingFolder_);
+    // By the folder's identity: the working directory may be reached by many paths. And by
+    // the file's own, where it exists: a folder that ignores letter case, as on a memory
+    // card, finds it under "lastpath" too.
+    return (platform::SameName(name, kFileName) && platform::SameFile(folder, workingFolder_)) ||
+           platform::SameFile(platform::JoinPath(folder, name), file_);
 }
 
 }  // namespace remembered

@@ -297,6 +297,16 @@ TEST_F(DestinationTest, LastPathIsRefusedAsAResultNameInTheWorkingFolderOnly) {
         EXPECT_FALSE(form_.Murder.Visible());
         EXPECT_FALSE(fs::exists(work_ / "LastPath"));
     }
+#ifndef _WIN32  // Linux: the very file under a name in other letters, as a folder that
+                // ignores letter case finds it, stood in for by a hard link
+    WriteFile(work_ / "LastPath", "/srv\r\n");
+    fs::create_hard_link(work_ / "LastPath", work_ / "lastpath");
+    DoubleClick(u"notes.txt");
+    form_.DestFile.SetText(u"lastpath");
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"LastPath is kept for the program here");
+    EXPECT_FALSE(form_.Murder.Visible());
+#endif
     // Anywhere else it is a name like any other.
     form_.Dir1.SetPath(support::AsText(files_));
     AcceptDestination(u"report.txt", u"LastPath");
