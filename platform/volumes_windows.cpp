@@ -51,7 +51,7 @@ FileError FolderError(DWORD error, std::u16string_view folder) {
 }
 
 // Calls visit(name, attributes) for each entry of the folder that is neither hidden nor a
-// system file, nor a link to elsewhere, nor "." or "..".
+// system file, nor a link to elsewhere, nor "." or "..", nor a name that paths cannot reach.
 template <typename Visit>
 void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
     const std::u16string pattern = JoinPath(folder, u"*");
@@ -67,6 +67,9 @@ void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
         const std::u16string name(entry.cFileName, entry.cFileName + wcslen(entry.cFileName));
         const DWORD attributes = entry.dwFileAttributes;
         if (name == u"." || name == u"..") continue;
+        // Other systems can make names that end in a dot or a blank, but a path drops them:
+        // listed, "report." would be opened, enciphered and reported as "report".
+        if (name.back() == u'.' || name.back() == u' ') continue;
         if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
         if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && windows::IsLinkTag(entry.dwReserved0) &&
             !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {

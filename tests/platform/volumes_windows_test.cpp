@@ -81,4 +81,29 @@ TEST(WindowsVolumes, HiddenAndSystemEntriesAreNotListed) {
     EXPECT_THROW(platform::ListOrdinaryFiles(folder.Text("missing")), platform::FileError);
 }
 
+TEST(WindowsVolumes, NamesEndingInADotOrABlankAreNotListed) {
+    // Other systems make them; here only paths taken as they are reach them, and they are
+    // removed the same way (the folder's own removal would never end on them).
+    const testing_support::ScratchFolder folder;
+    struct MadeAsTheyAre {
+        std::wstring prefix;
+        ~MadeAsTheyAre() {
+            DeleteFileW((prefix + L"report.").c_str());
+            DeleteFileW((prefix + L"a.txt ").c_str());
+            RemoveDirectoryW((prefix + L"dir.").c_str());
+        }
+    } made{L"\\\\?\\" + folder.Path().wstring() + L"\\"};
+    testing_support::WriteBytes(folder / "report", "plain");
+    for (const wchar_t* name : {L"report.", L"a.txt "}) {
+        const HANDLE file = CreateFileW((made.prefix + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
+        CloseHandle(file);
+    }
+    ASSERT_TRUE(CreateDirectoryW((made.prefix + L"dir.").c_str(), nullptr));
+    // Opened by its listed name, "report." would read "report".
+    EXPECT_EQ(platform::ListOrdinaryFiles(folder.Text()), Texts{u"report"});
+    EXPECT_EQ(platform::ListSubfolders(folder.Text()), Texts{});
+}
+
 }  // namespace
