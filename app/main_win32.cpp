@@ -27,6 +27,11 @@ std::vector<std::wstring> ProgramArguments() {
     if (arguments == nullptr) return {};
     std::vector<std::wstring> taken(arguments + std::min(count, 1), arguments + count);
     LocalFree(arguments);
+    // No name holds a double quote: one at the end was a backslash and the closing quote of
+    // "C:\folder\", as consoles complete folder names, which the rules read as a quote.
+    for (std::wstring& argument : taken) {
+        if (!argument.empty() && argument.back() == L'"') argument.back() = L'\\';
+    }
     return taken;
 }
 

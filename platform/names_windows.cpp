@@ -13,15 +13,19 @@ namespace {
 
 bool IsSeparator(char16_t unit) { return unit == u'\\' || unit == u'/'; }
 
-// The names the system keeps for devices, with or without an extension ("NUL.txt" is NUL).
+// The names the system keeps for devices, with or without an extension ("NUL.txt" is NUL);
+// the ports are numbered 1 to 9, in plain or in superscript digits.
 bool IsDeviceName(std::u16string_view name) {
-    static constexpr std::array<std::u16string_view, 4> kPlain = {u"CON", u"PRN", u"AUX", u"NUL"};
+    static constexpr std::array<std::u16string_view, 6> kPlain = {u"CON", u"PRN",    u"AUX",
+                                                                  u"NUL", u"CONIN$", u"CONOUT$"};
     const std::u16string key = NameKey(name.substr(0, std::min(name.find(u'.'), name.size())));
     std::u16string_view stem = key;
     while (!stem.empty() && stem.back() == u' ') stem.remove_suffix(1);
     if (std::find(kPlain.begin(), kPlain.end(), stem) != kPlain.end()) return true;
-    return stem.size() == 4 && (stem.starts_with(u"COM") || stem.starts_with(u"LPT")) &&
-           stem[3] >= u'1' && stem[3] <= u'9';
+    if (stem.size() != 4 || !(stem.starts_with(u"COM") || stem.starts_with(u"LPT"))) return false;
+    const char16_t number = stem[3];
+    return (number >= u'1' && number <= u'9') || number == u'\u00b9' || number == u'\u00b2' ||
+           number == u'\u00b3';
 }
 
 const wchar_t* Wide(std::u16string_view text) {

@@ -127,8 +127,9 @@ void Form1::go_Click() {
                 break;
             case remembered::WriteOutcome::FolderNameUnfit:
                 ShowNotice(notRemembered +
-                           u"its name holds a character that the LastPath file cannot hold (a "
-                           u"line break or a double quote).");
+                           u"its name holds what the LastPath file cannot hold: a line break, a "
+                           u"double quote, a character the system's code page has no code for, "
+                           u"or too many characters.");
                 break;
             case remembered::WriteOutcome::ForeignFile:
                 ShowNotice(notRemembered +

@@ -46,8 +46,14 @@ void OpenFolder(Form1& form, const Text& folder) {
     }
 }
 
+// The name as listed, or else one the system takes for it (on Windows, in other letter case,
+// as a path typed by hand or handed on by another program may spell it).
 int IndexOf(const std::vector<Text>& names, const Text& name) {
-    const auto found = std::find(names.begin(), names.end(), name);
+    auto found = std::find(names.begin(), names.end(), name);
+    if (found == names.end()) {
+        found = std::find_if(names.begin(), names.end(),
+                             [&](const Text& listed) { return platform::SameName(listed, name); });
+    }
     return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 

@@ -144,9 +144,10 @@ TEST_F(ProgramTest, AFolderOpensThatFolderToPickTheSourceThere) {
     const fs::path folder = files_ / L"\u65e5\u672c \u00e9t\u00e9";
     fs::create_directory(folder);
     WriteBytes(folder / L"only \u0436.txt", "x");
-    // Taken from the working folder, as a name typed in a console is.
+    // Taken from the working folder, as a name typed in a console is, and quoted with the
+    // backslash a console completes a folder's name with.
     const Program program({L"..\\" + files_.Path().filename().wstring() + L"\\" +
-                           folder.filename().wstring()},
+                           folder.filename().wstring() + L"\\"},
                           work_.Path());
     ASSERT_TRUE(program.Started());
     const HWND window = program.WindowOfClass(L"TessomarWindow");

@@ -31,7 +31,8 @@ TEST(WindowsNames, CheckFileNameRefusesWhatTheSystemWouldNotMakeAsTyped) {
     // The system would drop these, and make another name than the one checked.
     EXPECT_EQ(platform::CheckFileName(u"report."), NameProblem::BadCharacter);
     EXPECT_EQ(platform::CheckFileName(u"report "), NameProblem::BadCharacter);
-    for (const char16_t* device : {u"CON", u"nul", u"Aux.txt", u"com1", u"LPT9.dat", u"PRN .x"}) {
+    for (const char16_t* device : {u"CON", u"nul", u"Aux.txt", u"com1", u"LPT9.dat", u"PRN .x",
+                                   u"COM\u00b9", u"lpt\u00b3.txt", u"CONIN$", u"conout$.log"}) {
         EXPECT_EQ(platform::CheckFileName(device), NameProblem::DeviceName)
             << std::string(device, device + std::char_traits<char16_t>::length(device));
     }

@@ -10,6 +10,7 @@
 #include "tests/support/scratch_text_folder.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
+#include "window/open_from_outside.h"
 
 namespace window {
 namespace {
@@ -47,6 +48,16 @@ TEST_F(BrowseWindowsTest, WithoutRememberedFolderTheListsOpenAtTheRootOfC) {
     EXPECT_EQ(form_.Dir1.Path(), u"C:\\");
     EXPECT_EQ(form_.File1.Path(), u"C:\\");
     EXPECT_EQ(form_.Dir1.Entries().front().name, u"C:\\");
+}
+
+TEST_F(BrowseWindowsTest, AFileOpenedFromOutsideIsFoundWhateverTheLetterCaseOfItsName) {
+    const ScratchFolder there(ProgramFolder());
+    WriteBytes(there / "Upper.TXT", "x");
+    form_.Load();
+    OpenFromOutside(form_, {there.Text("upper.txt")});
+    EXPECT_EQ(form_.SFile.GetText(), u"Upper.TXT");
+    EXPECT_EQ(form_.DestFile.GetText(), u"Upper_XXX.TXT");
+    EXPECT_FALSE(form_.Label6.Visible());
 }
 
 TEST_F(BrowseWindowsTest, ARememberedFolderOnAnotherDriveOpensThatDriveAndFolder) {

@@ -349,7 +349,7 @@ TEST_F(DestinationTest, AFolderNoLastPathLineCanHoldIsNotRememberedAndTheNoticeS
     WriteFile(quoted / "letter.txt", "dear");
     form_.Dir1.SetPath(support::AsText(quoted));
     AcceptDestination(u"letter.txt");
-    EXPECT_NE(form_.Label6.Caption().find(u"line break or a double quote"), std::u16string::npos);
+    EXPECT_NE(form_.Label6.Caption().find(u"a line break, a double quote"), std::u16string::npos);
     EXPECT_FALSE(fs::exists(work_ / "LastPath"));
 }
 #endif
