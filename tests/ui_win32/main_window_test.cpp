@@ -228,6 +228,25 @@ TEST_F(Win32WindowTest, ClosingTheWindowDuringARunStopsItAndLeavesNoFile) {
     EXPECT_FALSE(IsWindow(windowToClose));
 }
 
+// As the keyboard sends them, into the queue where keys wait during a run.
+void CALLBACK PressAltF4(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    INPUT keys[4] = {};
+    const WORD order[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
+    for (int n = 0; n < 4; ++n) {
+        keys[n].type = INPUT_KEYBOARD;
+        keys[n].ki.wVk = order[n];
+        keys[n].ki.dwFlags = n < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+TEST_F(Win32WindowTest, AltF4DuringARunStopsItAsTheCloseButtonDoes) {
+    RunALargeFileInterruptedBy(PressAltF4);
+    EXPECT_EQ(form_.Label1.Caption(), u"Stopped, nothing was written");
+    EXPECT_FALSE(IsWindow(windowToClose));
+}
+
 LRESULT sessionEndAnswer = FALSE;
 
 void CALLBACK EndTheSession(HWND, UINT, UINT_PTR timer, DWORD) {

@@ -21,6 +21,13 @@ void Win32Host::PaintDuringRun() {
            PeekMessageW(&message, window_, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE)) {
         DispatchMessageW(&message);
     }
+    // Alt+F4 is the keyboard's close button. The other system keys of a run are dropped:
+    // Alt alone, or with another key, would open the system menu, whose own loop would take
+    // the clicks a run must not.
+    while (window_ != nullptr && PeekMessageW(&message, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN,
+                                              PM_REMOVE)) {
+        if (message.wParam == VK_F4) DispatchMessageW(&message);
+    }
 }
 
 void Win32Host::SetFocus(const window::Control& control) {
