@@ -239,6 +239,25 @@ TEST(WindowsOutputFile, MissingFolderIsAnErrorNamingTheDestination) {
     }
 }
 
+TEST(WindowsOutputFile, ATemporaryPathTooLongForTheSystemIsSaidSoAndNothingIsMade) {
+    const ScratchFolder folder;
+    const AnySource source;
+    // Room in the folder's path for the result's name, not for the longer temporary's.
+    fs::path deep = folder.Path();
+    while (deep.wstring().size() < MAX_PATH - 24) deep /= L"d";
+    fs::create_directories(deep);
+    const std::u16string destination = support::AsText(deep / L"x.bin");
+    ASSERT_LT(destination.size(), std::size_t{MAX_PATH});
+    try {
+        platform::OutputFile output(destination, *source.file);
+        ADD_FAILURE() << "no error";
+    } catch (const platform::FileError& error) {
+        EXPECT_EQ(error.code().value(), ERROR_FILENAME_EXCED_RANGE);
+        EXPECT_EQ(error.Path(), destination);
+    }
+    EXPECT_TRUE(fs::is_empty(deep));
+}
+
 TEST(WindowsTextFiles, ReplacedWholeAndReadFromTheStart) {
     const ScratchFolder folder;
     platform::WriteWholeFile(folder.Text("LastPath"), "C:\\\r\n");
