@@ -117,14 +117,14 @@ bool InputFile::IsSameFileAs(std::u16string_view path) const {
 OutputFile::OutputFile(std::u16string_view destination, const InputFile&)
     : destination_(destination), handle_(std::make_unique<Handle>()) {
     const std::u16string folder = FolderPart(destination);
-    // The temporary's name is longer than many a result's: past the length the system takes,
-    // it would fail as a folder not found.
-    if (TemporaryNameIn(folder).size() >= MAX_PATH) {
-        Fail(std::error_code(ERROR_FILENAME_EXCED_RANGE, std::system_category()), u"Cannot create",
-             destination);
-    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::u16string candidate = TemporaryNameIn(folder);
+        // The temporary's name is longer than many a result's: past the length the system
+        // takes, it would fail as a folder not found.
+        if (candidate.size() >= MAX_PATH) {
+            Fail(std::error_code(ERROR_FILENAME_EXCED_RANGE, std::system_category()),
+                 u"Cannot create", destination);
+        }
         HANDLE file = CreateFileW(Wide(candidate), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file != INVALID_HANDLE_VALUE) {

@@ -104,6 +104,8 @@ private:
     // A run that could not be made: the bar gone, the reason in the status line, and the
     // whole of it in the notice line.
     void ShowRunFailed(const Text& status, const Text& notice);
+    // True while a click on Start would be the second half of a double click.
+    bool WithinADoubleClickOfTheLastClick() const;
     // help
     void Help_Click();
 
@@ -116,7 +118,6 @@ private:
     bool closeRequested_ = false;
     // The file picked as the source, whatever its name becomes: "Kill it !" never deletes it.
     std::optional<platform::FileIdentity> pickedSource_;
-    bool WithinADoubleClickOfTheLastClick() const;
     // When the last click on OK or Start had been dealt with; nothing after a key.
     std::optional<std::chrono::steady_clock::time_point> lastClickAt_;
 };
