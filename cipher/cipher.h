@@ -57,11 +57,14 @@ public:
 // exist; returns the number of bytes. Throws platform::FileError naming the path and reason,
 // and leaves no destination behind on any failure (an exception from the sink included).
 //
-// The source is the bytes of its size when the run starts. If fewer can be read, or if by
-// the end it is no longer the same file at that path with the same size and modification
-// time (another program truncated, rewrote, grew or replaced it meanwhile), the run fails
-// with SourceChanged() as its reason and writes nothing: the result could be a mix of two
-// versions.
+// The source is the bytes of its size when the run starts. If fewer or more can be read, or
+// if by the end the open file no longer has the same size and modification time or has lost
+// its name (another program truncated, rewrote, grew, deleted or replaced it meanwhile), the
+// run fails with SourceChanged() as its reason and writes nothing: the result could be a mix
+// of two versions. Where the source holds a read lease (Linux), another program opening it
+// for writing fails the run with platform::BeingWritten() as its reason, also where neither
+// the size nor the time would show the change. Renaming or moving the folders on the way to
+// either file changes nothing.
 //
 // A helper thread reads ahead and writes behind while the calling thread enciphers; the
 // sink is called on the calling thread only, and the helper has ended when the call returns

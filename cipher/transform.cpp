@@ -48,9 +48,10 @@ std::int64_t TransformFile(std::u16string_view sourcePath, std::u16string_view d
         RefuseDestination(u"Will not write over", destinationPath);
     }
     // The run is the bytes of the source as it is now, to the size it has now: if it changes
-    // in any way before the end (cut short, rewritten, grown, replaced), nothing is written,
-    // for the result would be a mix of two versions.
-    const platform::FileVersion start = source.Version();
+    // in any way before the end (cut short, rewritten, grown, removed), nothing is written,
+    // for the result would be a mix of two versions. Every look goes through the open file,
+    // so a folder renamed meanwhile changes nothing.
+    const platform::FileVersion start = source.SettledVersion();
     const std::int64_t size = start.size;
     platform::OutputFile destination(destinationPath, source);
     sink.Begin(size);
@@ -67,9 +68,13 @@ std::int64_t TransformFile(std::u16string_view sourcePath, std::u16string_view d
         }
         traffic.Finish();
     }
-    if (source.Version() != start || platform::IdentityOf(sourcePath) != start.identity) {
+    // A file that gives more than its size (a pseudo-file whose size says nothing) is not
+    // the bytes that were read: one more read tells.
+    std::uint8_t beyond = 0;
+    if (source.Read({&beyond, 1}) != 0 || source.Version() != start) {
         throw SourceChangedError(sourcePath);
     }
+    source.CheckUnwritten();
     destination.Commit();
     return size;
 }

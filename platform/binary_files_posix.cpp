@@ -1,15 +1,27 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <string>
 #include <system_error>
 
+#include "platform/file_systems_posix.h"
 #include "platform/platform.h"
 #include "platform/result_file_posix.h"
+#include "platform/source_leases_posix.h"
 
 namespace platform {
+
+using posix::FileSystemRules;
+using posix::IdentityFrom;
+using posix::LastComponent;
+using posix::ModifiedOf;
+using posix::RulesOfOpenFile;
+
 namespace {
 
 [[noreturn]] void Fail(int error, std::u16string doing, std::u16string_view path) {
@@ -17,10 +29,31 @@ namespace {
                     std::u16string(path));
 }
 
+std::atomic<bool> leasesWanted{true};
+
+// Takes a read lease on the open source where the file system and the file's owner allow
+// one; true if it holds.
+bool TakeLease(int descriptor, std::u16string_view path) {
+    // The kernel tells the holder that a writer is waiting by a signal; SIGURG is one the
+    // system discards unless asked to catch it, where SIGIO would end the program. The
+    // lease itself is looked at instead.
+    if (!leasesWanted || fcntl(descriptor, F_SETSIG, SIGURG) != 0) return false;
+    if (fcntl(descriptor, F_SETLEASE, F_RDLCK) == 0) return true;
+    // Refused because a program holds the file open for writing; any other refusal (a file
+    // system without leases, a file of another owner) leaves the checks by size and time.
+    if (errno == EAGAIN) throw FileError(BeingWritten(), u"Cannot read", std::u16string(path));
+    return false;
+}
+
 }  // namespace
+
+posix::WithoutSourceLeases::WithoutSourceLeases() { leasesWanted = false; }
+posix::WithoutSourceLeases::~WithoutSourceLeases() { leasesWanted = true; }
 
 struct InputFile::Handle {
     int descriptor = -1;
+    FileSystemRules rules;
+    bool leased = false;
     ~Handle() {
         if (descriptor >= 0) close(descriptor);
     }
@@ -47,6 +80,8 @@ InputFile::InputFile(std::u16string_view path) : path_(path), handle_(std::make_
     if (!S_ISREG(info.st_mode)) {
         Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, u"Not an ordinary file:", path);
     }
+    handle_->rules = RulesOfOpenFile(descriptor);
+    handle_->leased = TakeLease(descriptor, path);
     posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
@@ -59,10 +94,40 @@ FileVersion InputFile::Version() const {
     if (fstat(handle_->descriptor, &info) != 0) {
         Fail(errno, u"Cannot read", path_);
     }
-    constexpr std::int64_t kNanoseconds = 1'000'000'000;
-    return {info.st_size, std::int64_t{info.st_mtim.tv_sec} * kNanoseconds + info.st_mtim.tv_nsec,
-            FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                         static_cast<std::uint64_t>(info.st_ino)}};
+    return {info.st_size, ModifiedOf(info),
+            IdentityFrom(info, handle_->rules, LastComponent(path_)), info.st_nlink == 0};
+}
+
+FileVersion InputFile::SettledVersion() {
+    // A few steps of waiting at most: a file written again and again all that time is being
+    // written now.
+    constexpr int kLooks = 4;
+    const std::int64_t step = handle_->rules.timeStep;
+    FileVersion version = Version();
+    if (handle_->leased || step <= 1) return version;
+    for (int look = 0; look < kLooks; ++look) {
+        struct timespec now;
+        clock_gettime(CLOCK_REALTIME, &now);
+        const std::int64_t nanoseconds = std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+        // The time a write made now would get: once it is past the file's, a change shows.
+        const std::int64_t waitFor = version.modified + step - nanoseconds;
+        if (waitFor < 0) return version;
+        const struct timespec pause = {static_cast<time_t>(waitFor / 1'000'000'000),
+                                       static_cast<long>(waitFor % 1'000'000'000)};
+        nanosleep(&pause, nullptr);
+        const FileVersion later = Version();
+        if (later == version) return version;
+        version = later;
+    }
+    throw FileError(BeingWritten(), u"Cannot read", path_);
+}
+
+void InputFile::CheckUnwritten() const {
+    // A lease a writer has asked to break is no longer a read lease, though the writer still
+    // waits for it.
+    if (handle_->leased && fcntl(handle_->descriptor, F_GETLEASE) != F_RDLCK) {
+        throw FileError(BeingWritten(), u"Cannot trust what was read from", path_);
+    }
 }
 
 std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
@@ -81,6 +146,7 @@ std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
         }
         filled += static_cast<std::size_t>(got);
     }
+    CheckUnwritten();
     return filled;
 }
 

@@ -100,11 +100,17 @@ FileVersion InputFile::Version() const {
     version.modified = static_cast<std::int64_t>(
         (std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32) |
         information.ftLastWriteTime.dwLowDateTime);
-    version.identity =
-        FileIdentity{information.dwVolumeSerialNumber,
-                     (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+    version.identity = FileIdentity{
+        .volume = information.dwVolumeSerialNumber,
+        .index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
     return version;
 }
+
+// The source is open without write sharing: no other program can write it while it is read,
+// and none could open it for writing while another held it so.
+FileVersion InputFile::SettledVersion() { return Version(); }
+
+void InputFile::CheckUnwritten() const {}
 
 bool InputFile::IsSameFileAs(std::u16string_view path) const {
     const std::optional<FileIdentity> mine = windows::IdentityOfHandle(handle_->file.Get());

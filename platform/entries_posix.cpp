@@ -1,8 +1,11 @@
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
+#include "platform/file_systems_posix.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -25,16 +28,53 @@ EntryKind Classify(std::u16string_view path) {
 }
 
 std::optional<FileIdentity> IdentityOf(std::u16string_view path) {
+    const NativeString native = ToNative(path);
     struct stat info;
-    if (stat(ToNative(path).c_str(), &info) != 0) return std::nullopt;
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino)};
+    if (stat(native.c_str(), &info) != 0) return std::nullopt;
+    return posix::IdentityFrom(info, posix::RulesAt(native), posix::LastComponent(path));
 }
 
 bool SameFile(std::u16string_view a, std::u16string_view b) {
     const std::optional<FileIdentity> first = IdentityOf(a);
     const std::optional<FileIdentity> second = IdentityOf(b);
     return first && second && *first == *second;
+}
+
+std::optional<std::u16string> ListedName(std::u16string_view folder, std::u16string_view name) {
+    const NativeString entryPath = ToNative(JoinPath(folder, name));
+    struct stat entry;
+    if (lstat(entryPath.c_str(), &entry) != 0) return std::nullopt;
+    const NativeString wanted = ToNative(name);
+    const std::u16string wantedKey = UpperCase(std::u16string(name));
+    DIR* listing = opendir(ToNative(folder).c_str());
+    if (listing == nullptr) {
+        throw FileError(std::error_code(errno, std::generic_category()), u"Cannot read",
+                        std::u16string(folder));
+    }
+    // The spellings that match by letter case, the rule of every such file system here; a
+    // listed name the same to the byte is the entry itself.
+    std::vector<std::u16string> alike;
+    bool exact = false;
+    while (const dirent* listed = readdir(listing)) {
+        if (wanted == listed->d_name) {
+            exact = true;
+            break;
+        }
+        std::u16string spelling = FromNative(listed->d_name);
+        if (UpperCase(spelling) == wantedKey) alike.push_back(std::move(spelling));
+    }
+    closedir(listing);
+    if (exact || alike.empty()) return std::u16string(name);
+    if (alike.size() == 1) return alike.front();
+    // Several spellings that one folder tells apart: the one that is the same entry.
+    for (const std::u16string& spelling : alike) {
+        struct stat other;
+        if (lstat(ToNative(JoinPath(folder, spelling)).c_str(), &other) == 0 &&
+            other.st_dev == entry.st_dev && other.st_ino == entry.st_ino) {
+            return spelling;
+        }
+    }
+    return std::u16string(name);
 }
 
 void RemoveFile(std::u16string_view path) {
@@ -47,14 +87,15 @@ void RemoveFile(std::u16string_view path) {
 bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared) {
     // The entry itself, as unlink sees it: a link to the spared file is only a link, and
     // removing it leaves the file alone.
+    const NativeString native = ToNative(path);
     struct stat info;
-    if (lstat(ToNative(path).c_str(), &info) != 0) {
+    if (lstat(native.c_str(), &info) != 0) {
         throw FileError(std::error_code(errno, std::generic_category()), u"Cannot delete",
                         std::u16string(path));
     }
-    const FileIdentity entry{static_cast<std::uint64_t>(info.st_dev),
-                             static_cast<std::uint64_t>(info.st_ino)};
-    if (entry == spared) return false;
+    if (posix::IdentityFrom(info, posix::RulesAt(native), posix::LastComponent(path)) == spared) {
+        return false;
+    }
     RemoveFile(path);
     return true;
 }

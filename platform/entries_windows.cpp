@@ -14,8 +14,8 @@ std::optional<FileIdentity> IdentityOfHandle(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(file, &information)) return std::nullopt;
     return FileIdentity{
-        information.dwVolumeSerialNumber,
-        (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+        .volume = information.dwVolumeSerialNumber,
+        .index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
 }
 
 }  // namespace windows

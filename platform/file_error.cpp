@@ -23,7 +23,18 @@ std::string Utf8ForWhat(std::u16string_view text) {
     return bytes;
 }
 
+class SourceCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "source"; }
+    std::string message(int) const override { return "Another program is writing the file"; }
+};
+
 }  // namespace
+
+std::error_code BeingWritten() {
+    static const SourceCategory category;
+    return {1, category};
+}
 
 FileError::FileError(std::error_code reason, std::u16string doing, std::u16string path)
     : std::system_error(reason, Utf8ForWhat(doing + u" \"" + path + u"\"")),

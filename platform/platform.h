@@ -95,10 +95,18 @@ enum class EntryKind {
 EntryKind Classify(std::u16string_view path);
 
 // Which file an entry is, whatever its names: device and inode on Linux, volume serial and
-// file index on Windows.
+// file index on Windows. Some file systems do not keep their numbers: FAT and exFAT, FUSE
+// and network shares hand out a new one whenever the system forgets an entry and looks it
+// up again, and may give each spelling of one name a number of its own. There the number is
+// left at 0 and the file is told by what the file system does keep: its name as the file
+// system matches names (letter case folded), its size and its modification time.
 struct FileIdentity {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
+    // Only where the file system keeps no lasting numbers; empty and 0 elsewhere.
+    std::u16string matchedName;
+    std::int64_t size = 0;
+    std::int64_t modified = 0;
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 // Nothing if the entry cannot be looked at.
@@ -106,6 +114,16 @@ std::optional<FileIdentity> IdentityOf(std::u16string_view path);
 
 // True if a and b are the same file by identity; false if either cannot be looked at.
 bool SameFile(std::u16string_view a, std::u16string_view b);
+
+// The spelling under which the folder lists the entry that name reaches in it: name itself,
+// unless the file system matches names more loosely than it lists them (one that ignores
+// letter case answers for "PHOTO.JPG" with the entry it lists as "photo.jpg"). Nothing if no
+// entry answers to name. Throws FileError if the folder cannot be read.
+std::optional<std::u16string> ListedName(std::u16string_view folder, std::u16string_view name);
+
+// Letters in upper case, for comparing names without regard to letter case (Latin, Greek and
+// Cyrillic letters; every other unit is kept).
+std::u16string UpperCase(std::u16string text);
 
 // Removes one file. Throws FileError.
 void RemoveFile(std::u16string_view path);
@@ -125,12 +143,20 @@ struct FileVersion {
     std::int64_t size = 0;
     std::int64_t modified = 0;  // last modification, in the system's own units
     FileIdentity identity;
+    // No name leads to the file any more: deleted, or another file put in its place.
+    bool removed = false;
     friend bool operator==(const FileVersion&, const FileVersion&) = default;
 };
+
+// The reason a source fails with when another program holds it open for writing, or opens
+// it so while it is read.
+std::error_code BeingWritten();
 
 // A source, only ever opened for reading.
 class InputFile {
 public:
+    // Throws FileError: BeingWritten where a lease is refused because another program holds
+    // the file open for writing (a writable shared mapping included).
     explicit InputFile(std::u16string_view path);
     ~InputFile();
     InputFile(const InputFile&) = delete;
@@ -139,8 +165,19 @@ public:
     std::int64_t Size() const;
     // The open file's version now (the file itself, whatever its name has become).
     FileVersion Version() const;
+    // The version to read, once any later change to the file would show in it. On Linux a
+    // read lease guards the file where the file system and the file's owner allow one: no
+    // other program can then write it unseen, through a memory mapping neither. Without a
+    // lease a change shows only in the size and the modification time, and a file system
+    // whose clock steps coarsely (2 s on FAT) keeps one time for every write within a step:
+    // a file written less than a step ago is read only once that step has passed.
+    FileVersion SettledVersion();
+    // Throws FileError (BeingWritten) once another program has opened the file for writing
+    // while the lease held it; where no lease is held, never.
+    void CheckUnwritten() const;
     // Reads up to buffer.size() bytes; returns how many were read, 0 at the end. May be
     // called from another thread than the one that opened the file, one call at a time.
+    // Throws FileError (BeingWritten) as CheckUnwritten does.
     std::size_t Read(std::span<std::uint8_t> buffer);
     // True if this file and the entry at path are the same file.
     bool IsSameFileAs(std::u16string_view path) const;

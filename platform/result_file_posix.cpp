@@ -1,6 +1,8 @@
 #include "platform/result_file_posix.h"
 
 #include <fcntl.h>
+#include <linux/msdos_fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,17 +42,24 @@ bool ProcEntryReaches(int descriptor) {
            viaProc.st_ino == direct.st_ino;
 }
 
-// A hidden name, so that a run in progress never shows in the file list, and a short one, so
-// that a destination name near the length limit still leaves room for it.
-std::string TemporaryName() {
+// FAT's hidden attribute, so that a Windows machine hides the temporary as Linux does by its
+// dot; a file system without it (every other, and FAT through FUSE) refuses the call.
+void SetFatHidden(int descriptor, bool hidden) {
+    __u32 attributes = 0;
+    if (::ioctl(descriptor, FAT_IOCTL_GET_ATTRIBUTES, &attributes) != 0) return;
+    attributes = hidden ? (attributes | ATTR_HIDDEN) : (attributes & ~__u32{ATTR_HIDDEN});
+    ::ioctl(descriptor, FAT_IOCTL_SET_ATTRIBUTES, &attributes);
+}
+
+}  // namespace
+
+std::string RandomTemporaryName() {
     std::random_device random;
     const auto number = (std::uint64_t{random()} << 32) | random();
     char name[32];
     std::snprintf(name, sizeof name, ".tessomar-%016llx", static_cast<unsigned long long>(number));
     return name;
 }
-
-}  // namespace
 
 int ResultFile::Descriptor::Close() {
     if (value < 0) return 0;
@@ -87,11 +96,12 @@ ResultFile::~ResultFile() {
 
 void ResultFile::CreateNamedTemporary(mode_t mode) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = TemporaryName();
+        std::string candidate = ways_.temporaryName();
         file_.value = ::openat(folder_.value, candidate.c_str(),
                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (file_.value >= 0) {
             temporary_ = std::move(candidate);
+            SetFatHidden(file_.value, true);
             return;
         }
         if (errno != EEXIST) Fail(errno, u"Cannot create");
@@ -142,6 +152,8 @@ void ResultFile::NameUnnamed() {
 }
 
 void ResultFile::NameTemporary() {
+    // The result is an ordinary visible file under its name.
+    SetFatHidden(file_.value, false);
     // Closed before it is named: some file systems report a failed write only at the close.
     if (file_.Close() != 0) Fail(errno, u"Cannot write");
     const int folder = folder_.value;

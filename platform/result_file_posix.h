@@ -12,6 +12,11 @@
 
 namespace platform::posix {
 
+// ".tessomar-" and 16 random hexadecimal digits: hidden, so that a run in progress never
+// shows in the file list, and short, so that a destination name near the length limit still
+// leaves room for it.
+std::string RandomTemporaryName();
+
 // The ways a result is created and named, tried in this order; a way the file system lacks
 // (or one taken away here) lets the next one be tried.
 struct ResultWays {
@@ -25,6 +30,9 @@ struct ResultWays {
     bool hardLink = true;
     // With none of these (FAT on removable drives): the name is claimed by an exclusive
     // create, and the temporary is renamed over that empty claim, which is ours alone.
+
+    // The hidden temporary's name, asked again while a name is taken; tests choose it.
+    std::string (*temporaryName)() = RandomTemporaryName;
 };
 
 // One result in the making, in its destination's folder held open from the start.

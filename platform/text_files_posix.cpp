@@ -1,6 +1,8 @@
 // Small text files, read and written as raw bytes so that a folder name the file system
 // holds in any encoding comes back exactly as it went in.
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,6 +67,41 @@ std::string CreateSibling(std::u16string_view path, int& descriptor) {
     throw WriteError(EEXIST, path);
 }
 
+// The siblings an earlier write left when its process was ended on the spot (SIGKILL, a
+// power cut) between creating one and renaming it: NAME.new-PID-N, whose PID runs no more.
+void RemoveSiblingsOfEndedWrites(std::u16string_view path) {
+    const std::string target = ToNative(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const std::string prefix =
+        (slash == std::string::npos ? target : target.substr(slash + 1)) + ".new-";
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) return;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(prefix)) continue;
+        const std::string_view rest = name.substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        const auto digits = [](std::string_view text) {
+            return !text.empty() && text.size() < 10 &&
+                   text.find_first_not_of("0123456789") == std::string_view::npos;
+        };
+        if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) ||
+            !digits(rest.substr(dash + 1))) {
+            continue;
+        }
+        const pid_t process = static_cast<pid_t>(std::stol(std::string(rest.substr(0, dash))));
+        struct stat status;
+        if (process <= 0 || ::kill(process, 0) == 0 || errno != ESRCH ||
+            ::fstatat(::dirfd(listing), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(status.st_mode)) {
+            continue;
+        }
+        ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    }
+    ::closedir(listing);
+}
+
 }  // namespace
 
 std::optional<std::string> ReadFileStart(std::u16string_view path, std::size_t maxBytes) {
@@ -88,6 +125,7 @@ std::optional<std::string> ReadFileStart(std::u16string_view path, std::size_t m
 }
 
 void WriteWholeFile(std::u16string_view path, std::string_view bytes) {
+    RemoveSiblingsOfEndedWrites(path);
     int descriptor = -1;
     const std::string temporary = CreateSibling(path, descriptor);
     Descriptor file(descriptor);

@@ -28,6 +28,16 @@ void TextBox::SetText(Text text) {
     if (change_) change_();
 }
 
+void TextBox::Typed(Text text) {
+    const std::size_t lineBreak = text.find_first_of(u"\r\n");
+    if (lineBreak != Text::npos) {
+        text.resize(lineBreak);
+        // The box on screen shows the line break until it is told what the text is.
+        if (text == text_) Notify();
+    }
+    SetText(std::move(text));
+}
+
 void TextBox::SetBackColor(Color color) {
     if (backColor_ == color) return;
     backColor_ = color;

@@ -71,6 +71,9 @@ public:
     const Text& GetText() const { return text_; }
     // Runs the Change handler at once, inside this call, when the text differs.
     void SetText(Text text);
+    // The text as the user typed or pasted it. Every box of the window holds one line, as
+    // the system's single-line boxes do: a pasted text is taken up to its first line break.
+    void Typed(Text text);
     Color BackColor() const { return backColor_; }
     void SetBackColor(Color color);
     void OnChange(std::function<void()> handler) { change_ = std::move(handler); }

@@ -1,5 +1,6 @@
 // The Name stage: the double-click that proposes a destination name, its check on OK, and
 // the offer to delete a destination that exists.
+#include <algorithm>
 #include <system_error>
 
 #include "platform/platform.h"
@@ -35,6 +36,16 @@ void Form1::go_Click() {
     Label6.SetVisible(false);
     DFile.SetText(DestFile.GetText());
     const Text& name = DestFile.GetText();
+    // Such names are possible on some disks, but no one can tell them apart in a list or
+    // type them again.
+    if (std::any_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20 || c == 0x7F; })) {
+        Label1.SetCaption(u"Name has a control character");
+        return;
+    }
+    if (!name.empty() && name.find_first_not_of(u' ') == Text::npos) {
+        Label1.SetCaption(u"Name cannot be only blanks");
+        return;
+    }
     // The destination is always a plain name next to the source, so neither the existence
     // test nor the delete can ever reach the source through another spelling, nor another
     // folder.
@@ -68,7 +79,8 @@ void Form1::go_Click() {
     }
     // Letter case counts where the system tells such names apart; where the names differ but
     // the files are one, the existence test below and the run's identity check refuse it.
-    if (platform::SameName(SFile.GetText(), DFile.GetText())) {
+    if (platform::SameName(SFile.GetText(), DFile.GetText()) ||
+        IsSourceUnderAnotherSpelling(name)) {
         Label1.SetCaption(u"Source and destination are the same");
         return;
     }
@@ -142,6 +154,13 @@ void Form1::go_Click() {
     }
 }
 
+bool Form1::IsSourceUnderAnotherSpelling(const Text& name) const {
+    // A disk that ignores letter case answers for "PHOTO.JPG" with the entry it lists as
+    // "photo.jpg", and may even give each spelling a file number of its own.
+    const std::optional<Text> listed = platform::ListedName(File1.Path(), name);
+    return listed && platform::SameName(*listed, SFile.GetText());
+}
+
 bool Form1::RemoveUnlessSpared(std::u16string_view path,
                                const std::optional<platform::FileIdentity>& spared) {
     if (!spared) {
@@ -154,10 +173,15 @@ bool Form1::RemoveUnlessSpared(std::u16string_view path,
 void Form1::Murder_Click() {
     Murder.SetVisible(false);
     Label6.SetVisible(false);
-    const Text destination = InSourceFolder(DestFile.GetText());
     const Text sourceIsSpared = u"That is the source file, it was not deleted";
-    // Checked by identity: another name for the same file (a hard link) is the source too.
-    if (platform::SameFile(destination, InSourceFolder(SFile.GetText()))) {
+    // The entry as the folder lists it: on a disk that ignores letter case, the name typed
+    // may be another spelling of it, or of the source.
+    const std::optional<Text> listed = platform::ListedName(File1.Path(), DestFile.GetText());
+    const Text destination = InSourceFolder(listed.value_or(DestFile.GetText()));
+    // Checked by name, and by identity: another name for the same file (a hard link) is the
+    // source too.
+    if ((listed && platform::SameName(*listed, SFile.GetText())) ||
+        platform::SameFile(destination, InSourceFolder(SFile.GetText()))) {
         Label1.SetCaption(sourceIsSpared);
         return;
     }

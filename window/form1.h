@@ -95,6 +95,9 @@ private:
     void DestFile_Change();
     void go_Click();
     void Murder_Click();
+    // True if name reaches the source in its folder, though spelt otherwise. Throws
+    // FileError if the folder cannot be read.
+    bool IsSourceUnderAnotherSpelling(const Text& name) const;
     // password and run
     void Pwd_Change();
     void Pwd2_Change();

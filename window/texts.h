@@ -4,12 +4,13 @@
 #include <exception>
 #include <system_error>
 
+#include "platform/platform.h"
 #include "window/controls.h"
 
 namespace window {
 
 // Upper case for comparing file names without regard to letter case.
-Text UpperCase(Text text);
+using platform::UpperCase;
 
 // The proposed destination name: "_XXX" before the first dot, or at the end without one.
 Text SuggestedDestinationName(const Text& sourceName);

@@ -1,6 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -20,6 +22,8 @@
 #include <vector>
 
 #include "cipher/cipher.h"
+#include "platform/platform.h"
+#include "platform/source_leases_posix.h"
 #include "tests/support/expected_bytes.h"
 #include "tests/support/native_text.h"
 #include "tests/support/scratch_folder.h"
@@ -51,9 +55,13 @@ struct RecordingSink : cipher::ProgressSink {
     std::thread::id caller = std::this_thread::get_id();
     bool elsewhere = false;  // a call came on another thread than the caller's
 
+    // What another program does as the run begins, before anything is read.
+    std::function<void()> atBegin;
+
     void Begin(std::int64_t total) override {
         elsewhere |= std::this_thread::get_id() != caller;
         begins.push_back(total);
+        if (atBegin) atBegin();
     }
     void Update(std::int64_t count) override {
         elsewhere |= std::this_thread::get_id() != caller;
@@ -370,7 +378,11 @@ void Overwrite(const fs::path& path, std::size_t at, const Bytes& bytes) {
                static_cast<std::streamsize>(bytes.size()));
 }
 
+// Changes made from the run's own thread: with a lease held, the change would wait for the
+// run to end, which waits for the change. These are the checks that a file system without
+// leases relies on.
 TEST(TransformFile, ASourceChangedDuringTheRunFailsAndWritesNothing) {
+    const platform::posix::WithoutSourceLeases noLeases;
     // Larger than the six blocks of 1 MiB the helper may have read ahead at the first step,
     // so that a source cut short there is cut before the helper has read it all.
     const std::size_t size = (9 << 20) + 7;
@@ -440,6 +452,133 @@ TEST(TransformFile, ASourceChangedDuringTheRunFailsAndWritesNothing) {
     }
 }
 
+// The reason a run with no password failed with; none if it was done.
+std::error_code FailureOf(const fs::path& source, const fs::path& destination,
+                          RecordingSink& sink) {
+    cipher::CipherState state = StateFor(u"");
+    try {
+        cipher::TransformFile(support::AsText(source), support::AsText(destination), state, sink);
+    } catch (const std::system_error& error) {
+        return error.code();
+    }
+    return {};
+}
+
+// A source that gives other bytes than its size says, while its size and time end up as
+// they began: only the reads themselves tell.
+TEST(TransformFile, ASourceGivingMoreOrFewerBytesThanItsSizeFails) {
+    const platform::posix::WithoutSourceLeases noLeases;
+    {
+        SCOPED_TRACE("cut inside its one block, then grown back with its old time");
+        TempFolder folder;
+        WriteOldSource(folder / "source", Pattern(100000));
+        fs::file_time_type before;
+        RecordingSink sink;
+        sink.atBegin = [&] {
+            before = fs::last_write_time(folder / "source");
+            fs::resize_file(folder / "source", 50001);
+        };
+        sink.meanwhile = [&](std::int64_t count) {
+            if (count != 90000) return;
+            fs::resize_file(folder / "source", 100000);
+            fs::last_write_time(folder / "source", before);
+        };
+        EXPECT_EQ(FailureOf(folder / "source", folder / "destination", sink),
+                  cipher::SourceChanged());
+        EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
+    }
+    {
+        SCOPED_TRACE("a pseudo-file of size 0 that reads as text");
+        TempFolder folder;
+        RecordingSink sink;
+        EXPECT_EQ(FailureOf("/proc/self/status", folder / "destination", sink),
+                  cipher::SourceChanged());
+        EXPECT_TRUE(fs::is_empty(folder.Path()));
+    }
+}
+
+// Until the process has written and gone, or waits in the system for a lease to break.
+void WaitForTheWriter(pid_t writer) {
+    for (int look = 0; look < 500; ++look) {
+        std::ifstream locks("/proc/locks");
+        const std::string all{std::istreambuf_iterator<char>(locks), {}};
+        if (all.find("BREAKING") != std::string::npos) return;
+        siginfo_t info{};
+        if (waitid(P_PID, writer, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+// Another process that writes the source: one holding a writable shared mapping from before
+// the run (whose writes never move the modification time), and one opening it for writing
+// during the run, which writes in place and puts the old time back.
+TEST(TransformFile, AnotherProgramWritingTheSourceFailsTheRunNothingWritten) {
+    const Bytes source = Pattern((3 << 20) + 5);
+    {
+        SCOPED_TRACE("a writable mapping held by another process");
+        TempFolder folder;
+        WriteOldSource(folder / "source", source);
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t mapper = fork();
+        if (mapper == 0) {
+            const int file = open((folder / "source").c_str(), O_RDWR);
+            void* pages = mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, file, 0);
+            close(file);
+            const char done = pages == MAP_FAILED ? 'n' : 'y';
+            if (write(ready[1], &done, 1) != 1) _exit(1);
+            pause();
+            _exit(0);
+        }
+        char mapped = 0;
+        ASSERT_EQ(read(ready[0], &mapped, 1), 1);
+        ASSERT_EQ(mapped, 'y');
+        RecordingSink sink;
+        EXPECT_EQ(FailureOf(folder / "source", folder / "destination", sink),
+                  platform::BeingWritten());
+        kill(mapper, SIGKILL);
+        waitpid(mapper, nullptr, 0);
+        close(ready[0]);
+        close(ready[1]);
+        EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
+    }
+    {
+        SCOPED_TRACE("opened for writing during the run");
+        TempFolder folder;
+        WriteOldSource(folder / "source", source);
+        pid_t writer = -1;
+        RecordingSink sink;
+        sink.meanwhile = [&](std::int64_t count) {
+            if (count != 20000) return;
+            writer = fork();
+            if (writer != 0) return;
+            // Another program holds none of the run's files: a copy of the leased one would
+            // keep the lease from ever being let go.
+            close_range(3, ~0U, 0);
+            const int file = open((folder / "source").c_str(), O_WRONLY);
+            const char other[100] = {};
+            if (file < 0 || pwrite(file, other, sizeof other, 5) != sizeof other) _exit(1);
+            close(file);
+            _exit(0);
+        };
+        // The run goes on only once the writer waits for the lease (or, had none been taken,
+        // has written), so that it cannot end before the writer comes.
+        sink.meanwhile = [&, start = sink.meanwhile](std::int64_t count) {
+            start(count);
+            if (count == 20000) WaitForTheWriter(writer);
+        };
+        EXPECT_EQ(FailureOf(folder / "source", folder / "destination", sink),
+                  platform::BeingWritten());
+        int status = 0;
+        ASSERT_GT(writer, 0);
+        waitpid(writer, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_EQ(folder.Names(), std::set<std::string>{"source"});
+    }
+}
+
 TEST(TransformFile, ASourceOnlyReadByOthersMeanwhileIsNoChange) {
     TempFolder folder;
     const Bytes source = Pattern(30000);
@@ -454,6 +593,25 @@ TEST(TransformFile, ASourceOnlyReadByOthersMeanwhileIsNoChange) {
     cipher::TransformFile(support::AsText(folder / "source"),
                           support::AsText(folder / "destination"), state, sink);
     EXPECT_EQ(ReadBytes(folder / "destination"), Expected(source, u"calm"));
+}
+
+// The window writes the result beside the source: their folder renamed during the run
+// changes neither, and the result is complete where the folder is now.
+TEST(TransformFile, TheFolderOfSourceAndResultRenamedDuringTheRunIsHarmless) {
+    TempFolder folder;
+    fs::create_directory(folder / "in");
+    const Bytes source = Pattern(3 << 20);
+    WriteOldSource(folder / "in" / "source", source);
+    cipher::CipherState state = StateFor(u"moved");
+    RecordingSink sink;
+    sink.meanwhile = [&](std::int64_t count) {
+        if (count == 20000) fs::rename(folder / "in", folder / "moved");
+    };
+    EXPECT_EQ(cipher::TransformFile(support::AsText(folder / "in" / "source"),
+                                    support::AsText(folder / "in" / "result"), state, sink),
+              std::int64_t(source.size()));
+    EXPECT_TRUE(ReadBytes(folder / "moved" / "result") == Expected(source, u"moved"));
+    EXPECT_TRUE(ReadBytes(folder / "moved" / "source") == source);
 }
 
 TEST(TransformFile, TheDestinationFolderRenamedDuringTheRunKeepsNothingBehind) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -149,6 +151,29 @@ TEST(Entries, SameFileGoesByIdentityNotName) {
     EXPECT_TRUE(platform::SameFile(AsText(folder / "a"), AsText(folder / "sub/../a")));
     EXPECT_FALSE(platform::SameFile(AsText(folder / "a"), AsText(folder / "b")));
     EXPECT_FALSE(platform::SameFile(AsText(folder / "a"), AsText(folder / "absent")));
+}
+
+// Two memory disks number their files alike: the first file on each has the same number.
+TEST(Entries, FilesOfOneNumberOnTwoDisksAreTwoFiles) {
+    if (geteuid() != 0) GTEST_SKIP() << "mounting needs root";
+    TempFolder folder;
+    fs::create_directory(folder / "one");
+    fs::create_directory(folder / "two");
+    for (const char* disk : {"one", "two"}) {
+        ASSERT_EQ(mount("tessomar-test", (folder / disk).c_str(), "tmpfs", 0, "size=1m"), 0);
+        WriteText(folder / disk / "file", "same");
+    }
+    struct stat one {}, two {};
+    stat((folder / "one" / "file").c_str(), &one);
+    stat((folder / "two" / "file").c_str(), &two);
+    if (one.st_ino == two.st_ino) {
+        const platform::InputFile opened(AsText(folder / "one" / "file"));
+        EXPECT_FALSE(opened.IsSameFileAs(AsText(folder / "two" / "file")));
+        EXPECT_FALSE(platform::SameFile(AsText(folder / "one" / "file"),
+                                        AsText(folder / "two" / "file")));
+    }
+    for (const char* disk : {"one", "two"}) umount((folder / disk).c_str());
+    if (one.st_ino != two.st_ino) GTEST_SKIP() << "the two disks numbered their files apart";
 }
 
 TEST(Entries, DeleteFileRemovesOneFileAndNamesThePathOnFailure) {

@@ -122,6 +122,30 @@ TEST_P(ResultFileTest, AFolderRenamedDuringTheRunGetsTheResultOrNothing) {
     EXPECT_EQ(Names(root_), std::set<std::string>{"again"});
 }
 
+// Another program's file under the temporary's name is left alone, and another name tried.
+int namesAsked = 0;
+std::string PlantedThenFree() {
+    const int asked = ++namesAsked;
+    return asked == 1 ? ".tessomar-planted" : ".tessomar-free-" + std::to_string(asked);
+}
+
+TEST_P(ResultFileTest, AFileUnderTheTemporarysNameIsLeftAlone) {
+    ResultWays ways = GetParam().ways;
+    // An unnamed file has no temporary name: the way a file system without one is forced.
+    ways.unnamedFile = false;
+    ways.temporaryName = PlantedThenFree;
+    namesAsked = 0;
+    std::ofstream(root_ / "folder" / ".tessomar-planted") << "planted";
+    {
+        ResultFile result(In("folder", "out"), 0644, ways);
+        result.Write(Bytes("ours"));
+        result.Name();
+    }
+    EXPECT_EQ(Read(root_ / "folder" / ".tessomar-planted"), "planted");
+    EXPECT_EQ(Read(root_ / "folder" / "out"), "ours");
+    EXPECT_EQ(Names(root_ / "folder"), (std::set<std::string>{".tessomar-planted", "out"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryWay, ResultFileTest, ::testing::ValuesIn(kWays),
                          [](const auto& info) {
                              std::string name = info.param.name;

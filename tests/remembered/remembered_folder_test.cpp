@@ -1,6 +1,7 @@
 #include "remembered/remembered_folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "remembered/line_format.h"
 #include "tests/support/native_text.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/whole_files.h"
@@ -92,6 +94,30 @@ TEST_F(RememberedFolderTest, SomeoneElsesFileOfThatNameIsNeitherDeletedNorReplac
         Put(bytes);
         EXPECT_EQ(remembered_.Write(u"/srv/b"), WriteOutcome::Written) << bytes;
     }
+}
+
+TEST_F(RememberedFolderTest, ALineOfTheWholeSizeLimitIsRead) {
+    const std::string folder = "/" + std::string(kLineLimit - 3, 'x');
+    Put(folder + "\r\n");
+    ASSERT_EQ(fs::file_size(File()), kLineLimit);
+    EXPECT_EQ(remembered_.Read(), support::AsText(folder));
+}
+
+// A start ended on the spot while writing leaves its sibling: the next write removes it, and
+// leaves alone a sibling of a start still running and a file that only looks alike.
+TEST_F(RememberedFolderTest, AWriteRemovesWhatAnEndedWriteLeft) {
+    const pid_t ended = fork();
+    if (ended == 0) _exit(0);
+    waitpid(ended, nullptr, 0);
+    const std::string left = "LastPath.new-" + std::to_string(ended) + "-0";
+    const std::string running = "LastPath.new-" + std::to_string(getpid()) + "-3";
+    for (const std::string& name : {left, running, "LastPath.new-mine"s}) {
+        support::WriteFile(folder_ / name, "/srv\r\n");
+    }
+    EXPECT_EQ(remembered_.Write(u"/srv"), WriteOutcome::Written);
+    EXPECT_FALSE(fs::exists(folder_ / left));
+    EXPECT_TRUE(fs::exists(folder_ / running));
+    EXPECT_TRUE(fs::exists(folder_ / "LastPath.new-mine"));
 }
 
 TEST_F(RememberedFolderTest, OnlyAnOrdinaryFileIsFoundOrReplaced) {

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -210,6 +211,22 @@ TEST_F(MainWindowTest, TypingReachesTheModelExceptInTheBoxesTheRunReadsBack) {
     QTest::keyClicks(dest, "x");
     EXPECT_EQ(form_.DestFile.GetText(), u"xab");
     EXPECT_EQ(dest->cursorPosition(), 1);
+}
+
+// A text pasted from the clipboard stops at its first line break, in the box on screen as
+// in the model: the name box and both password boxes.
+TEST_F(MainWindowTest, APasteStopsAtTheFirstLineBreak) {
+    ShowEverything();
+    for (const char* name : {"DestFile", "Pwd", "Pwd2"}) {
+        SCOPED_TRACE(name);
+        QLineEdit* box = W<QLineEdit>(name);
+        box->setFocus();
+        box->clear();
+        QApplication::clipboard()->setText(QStringLiteral("p.bin\nsecond line"));
+        box->paste();
+        EXPECT_EQ(dynamic_cast<window::TextBox&>(*form_.Find(name)).GetText(), u"p.bin");
+        EXPECT_EQ(box->text(), QStringLiteral("p.bin"));
+    }
 }
 
 TEST_F(MainWindowTest, FocusStartsOnTheFolderListAndFollowsTheTabColumn) {

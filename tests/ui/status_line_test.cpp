@@ -65,7 +65,8 @@ protected:
 
         DoubleClick(u"report.txt");
         for (const std::u16string& name : std::vector<std::u16string>{
-                 u"", u"a/b", u"..", u"folder", u".hidden", u"link", std::u16string(256, u'n')}) {
+                 u"", u"a/b", u"..", u"folder", u".hidden", u"link", std::u16string(256, u'n'),
+                 u"tab\tname", u"   "}) {
             onOk(name);
         }
         onKill(u"alias.txt", [] {});
@@ -107,7 +108,7 @@ TEST_F(StatusLineTest, EveryOwnMessageFitsOnTheStatusLine) {
     const int width = status.width / 15;
 
     const std::vector<std::u16string> messages = OwnMessages();
-    ASSERT_EQ(messages.size(), 13u);
+    ASSERT_EQ(messages.size(), 15u);
     for (const std::u16string& message : messages) {
         const QString text = QString::fromStdU16String(message);
         EXPECT_LE(metrics.horizontalAdvance(text), width) << text.toStdString();
@@ -126,6 +127,7 @@ TEST(StatusLine, RefusalsAndFailuresOfARunFitOnItsOneLine) {
     for (const char* text :
          {"Password has characters it cannot use", "LastPath is kept for the program here",
           "Failed: Source changed during the run", "Failed: File too large",
+          "Failed: Another program is writing the file",
           "Stopped, nothing was written"}) {
         EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(text)), status->width()) << text;
     }

@@ -146,6 +146,10 @@ TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
         {u"link", u"That name is taken, choose another"},
         {u"dangling", u"That name is taken, choose another"},
         {std::u16string(256, u'n'), u"Name too long, choose a shorter one", true},
+        {u"tab\tname", u"Name has a control character"},
+        {u"p.bin\n", u"Name has a control character"},
+        {u"del\x7f", u"Name has a control character"},
+        {u"   ", u"Name cannot be only blanks"},
     };
     const auto before = Snapshot(root_);
     DoubleClick(u"report.txt");
@@ -234,6 +238,40 @@ TEST_F(DestinationTest, KillNeverDeletesTheSourceUnderAnotherName) {
     EXPECT_FALSE(form_.Murder.Visible());
     EXPECT_EQ(ReadFile(files_ / "report.txt"), "the source");
     EXPECT_TRUE(fs::exists(files_ / "alias.txt"));
+}
+
+// The source picked was replaced after OK, and the name offered for deletion made another
+// name of the new one: the file at the source's name is spared all the same.
+TEST_F(DestinationTest, KillNeverDeletesTheFileNowAtTheSourcesName) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"other.dat");
+    form_.go.Click();
+    ASSERT_TRUE(form_.Murder.Visible());
+    fs::remove(files_ / "report.txt");
+    WriteFile(files_ / "report.txt", "a new source");
+    fs::remove(files_ / "other.dat");
+    fs::create_hard_link(files_ / "report.txt", files_ / "other.dat");
+    form_.Murder.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"That is the source file, it was not deleted");
+    EXPECT_TRUE(fs::exists(files_ / "other.dat"));
+}
+
+// Pasted text stops at its first line break, as in the system's single-line boxes; what a
+// password box takes is the key, so a pasted line break would make a password no one types.
+TEST_F(DestinationTest, BoxesTakeAPastedTextUpToItsFirstLineBreak) {
+    DoubleClick(u"report.txt");
+    form_.DestFile.Typed(u"p.bin\nsecond line");
+    EXPECT_EQ(form_.DestFile.GetText(), u"p.bin");
+    form_.DestFile.Typed(u"p.bin\r\n");
+    EXPECT_EQ(form_.DestFile.GetText(), u"p.bin");
+    form_.go.Click();
+    ASSERT_EQ(form_.Label1.Caption(), u"Enter Password");
+    form_.Pwd.Typed(u"secret\r\n");
+    form_.Pwd2.Typed(u"secret\n");
+    EXPECT_EQ(form_.Pwd.GetText(), u"secret");
+    EXPECT_EQ(form_.Pwd2.GetText(), u"secret");
+    form_.Pwd.Typed(u"tab\tkept");
+    EXPECT_EQ(form_.Pwd.GetText(), u"tab\tkept");
 }
 
 TEST_F(DestinationTest, KillOfAFileThatVanishedSaysSoAndOkGoesOn) {

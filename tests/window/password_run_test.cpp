@@ -1,6 +1,7 @@
 // The Password stage and the run, through the window's own calls.
 #include <gtest/gtest.h>
 #ifndef _WIN32
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -18,6 +19,9 @@
 
 #include "cipher/cipher.h"
 #include "platform/platform.h"
+#ifndef _WIN32
+#include "platform/source_leases_posix.h"
+#endif
 #include "tests/support/expected_bytes.h"
 #include "tests/support/native_text.h"
 #include "tests/window/workflow_fixture.h"
@@ -311,14 +315,34 @@ TEST_F(PasswordRunTest, APasswordWithCharactersTheKeyCannotHoldIsRefused) {
 
 #ifndef _WIN32  // Linux: another program truncating an open source, and rlimits
 TEST_F(PasswordRunTest, ASourceChangedDuringTheRunFailsAndSaysSo) {
+    // Cut short as the run begins, from the run's own thread: without a lease, as on a disk
+    // that has none, since a lease would hold the cut back until the run ended.
+    const platform::posix::WithoutSourceLeases noLeases;
     WriteFile(files_ / "report.txt", Pattern(300000));
     AcceptDestination(u"report.txt");
-    // Cut short by another program as the run begins.
     host_.onPaint = [this] { fs::resize_file(files_ / "report.txt", 1000); };
     form_.Start.Click();
     EXPECT_EQ(form_.Label1.Caption(), u"Failed: Source changed during the run");
     EXPECT_EQ(form_.Label6.Caption().rfind(u"Nothing was written.", 0), 0u);
     EXPECT_FALSE(form_.Progress.Visible());
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+}
+
+TEST_F(PasswordRunTest, ASourceAnotherProgramHoldsForWritingIsRefusedAndSaysSo) {
+    WriteFile(files_ / "report.txt", Pattern(300000));
+    AcceptDestination(u"report.txt");
+    const int held = open((files_ / "report.txt").c_str(), O_WRONLY);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        pause();
+        _exit(0);
+    }
+    close(held);
+    form_.Start.Click();
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    EXPECT_EQ(form_.Label1.Caption(), u"Failed: Another program is writing the file");
+    EXPECT_EQ(form_.Label6.Caption().rfind(u"Nothing was written.", 0), 0u);
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
 }
 

@@ -49,6 +49,12 @@ TEST_F(ReactionsTest, EnterGoesOnToTheRetypeBoxThenRuns) {
     form_.PressEnter(&form_.Pwd);
     EXPECT_EQ(host_.focus, "Pwd2");
     EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+    // Enter in the retype box before it is typed into compares the two, as Start does.
+    form_.PressEnter(&form_.Pwd2);
+    EXPECT_EQ(form_.Label1.Caption(), u"Passwords do not match");
+    EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+    form_.Pwd.SetText(u"pw");
+    form_.PressEnter(&form_.Pwd);
     form_.Pwd2.SetText(u"pw");
     form_.PressEnter(&form_.Pwd2);
     EXPECT_EQ(form_.Label1.Caption(), u"... Done ...");

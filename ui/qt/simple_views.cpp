@@ -91,7 +91,7 @@ TextBoxView::TextBoxView(window::TextBox& box, const window::DesignEntry& design
     setReadOnly(design.readOnly);
     if (design.masked) setEchoMode(QLineEdit::Password);
     connect(this, &QLineEdit::textEdited, this, [this, &dispatcher](const QString& typed) {
-        dispatcher.Run([this, &typed] { box_.SetText(typed.toStdU16String()); });
+        dispatcher.Run([this, &typed] { box_.Typed(typed.toStdU16String()); });
     });
     box_.SetObserver(this);
     ControlChanged(box_);

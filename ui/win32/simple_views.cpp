@@ -119,7 +119,7 @@ void TextBoxView::ControlChanged(const window::Control&) {
 void TextBoxView::Command(WORD code) {
     if (code != EN_CHANGE || settingText_) return;
     const window::Text typed = FromWide(WindowText(Handle()));
-    dispatcher_.Run([this, &typed] { box_.SetText(typed); });
+    dispatcher_.Run([this, &typed] { box_.Typed(typed); });
 }
 
 HBRUSH TextBoxView::Colors(HDC dc) {
