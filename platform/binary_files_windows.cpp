@@ -100,9 +100,9 @@ FileVersion InputFile::Version() const {
     version.modified = static_cast<std::int64_t>(
         (std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32) |
         information.ftLastWriteTime.dwLowDateTime);
-    version.identity = FileIdentity{
-        .volume = information.dwVolumeSerialNumber,
-        .index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+    version.identity.volume = information.dwVolumeSerialNumber;
+    version.identity.index =
+        (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
     return version;
 }
 

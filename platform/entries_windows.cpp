@@ -13,9 +13,10 @@ namespace windows {
 std::optional<FileIdentity> IdentityOfHandle(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(file, &information)) return std::nullopt;
-    return FileIdentity{
-        .volume = information.dwVolumeSerialNumber,
-        .index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+    FileIdentity identity;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+    return identity;
 }
 
 }  // namespace windows
