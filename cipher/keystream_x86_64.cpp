@@ -4,42 +4,48 @@
 // stay zero, so an 8-bit add wraps it at 256 and it indexes the table as it is; and S[i] is
 // addressed from the group's base, which needs no arithmetic on i.
 //
-// Where the time goes, measured on an AMD EPYC (family 26, model 2; 2-core virtual machine,
-// its core at about 1.72 times its 2.1 GHz time-stamp counter), 9 December 2026, in time-stamp
-// ticks a byte, the least of 400 interleaved runs over 16 KiB (a second such run in brackets):
+// Where the time goes, measured on an AMD EPYC (family 26, model 2; a 2-core virtual machine
+// whose core runs at about 1.72 times its 2.1 GHz time-stamp counter), 9 December 2026: ticks
+// of the time-stamp counter a byte, the least of 400 runs over 16 KiB, every variant's runs
+// interleaved, in two such runs:
 //
-//   this file's loop until then, groups of 64 steps          1.65 to 1.72
-//   the same in groups of 8 steps                            2.66 to 2.81
-//   the same in groups of 128 steps                          1.54 to 1.59
-//   the same in groups of 256 steps (a whole turn of i)      1.49 to 1.55    <- ROTATING
-//   the same in groups of 512 steps                          1.47 to 1.53
-//   the same, S[i] stored before S[j]                        same as above
-//   one byte a table entry, gathered the same way            1.60 to 1.70
-//   one byte a table entry, gathered with pinsrb (SSE4.1)    1.54 to 1.64
-//   32-bit entries, gathered with movzbl, shift and or       1.51 to 1.61    <- SHIFTING
-//   each keystream byte XORed into the data on its own       6.30
-//   S[i + 1] loaded steps ahead, a branch when j meets it    1.71 to 1.98
-//   the C++ loop (keystream_portable.cpp), 32-bit entries    1.99 to 2.09
-//   the C++ loop, one byte an entry                          1.97 to 2.03
-//   OpenSSL's RC4(), for comparison                          1.92 to 2.46
+//   this file's loop until then, groups of 64 steps          1.75  1.73
+//   the same in groups of 8 steps                            2.82  2.82
+//   the same in groups of 128 steps                          1.64  1.63
+//   the same in groups of 256 steps, a whole turn of i       1.58  1.58   the rotating loop
+//   the same in groups of 512 steps                          1.57  1.56
+//   groups of 64, S[i] stored before S[j]                    1.75  1.75
+//   groups of 256, one byte a table entry                    1.66  1.69
+//   the same, the bytes gathered with pinsrb (SSE4.1)        1.62  1.61
+//   groups of 256, bytes shifted into place and or-ed        1.56  1.60   the shifting loop
+//   the same into two words, joined at the end               1.59  1.60
+//   each keystream byte XORed into the data on its own       7.18  7.16
+//   S[i + 1] loaded 2 steps ahead, a branch if j meets it    1.89  1.93
+//   the same, 3 steps ahead                                  2.01  2.01
+//   the C++ loop (keystream_portable.cpp)                    2.19  2.19
+//   the C++ loop, one byte a table entry                     2.11  2.12
+//   the C++ loop, unrolled over a whole turn                 2.01  2.04
+//   OpenSSL's RC4(), for comparison                          2.42  2.60
 //
-// The swap is what costs, not the instructions. Without its two stores the same steps take
-// 1.01; with the store to S[j] sent to a table of its own, 0.74. A load of S[i] that comes
-// after a store to S[j] not yet resolved is run ahead of it, and about one time in a hundred
-// j is an i a few steps on, so the processor must throw the steps after it away and run them
-// again. How often it risks that depends on what its memory-dependence predictor remembers
-// of each load, and a load's own history is kept by its place in the code: a group of 8
-// steps replays each load 32 times as often as a whole turn of 256, and runs at 2.7 against
-// 1.5. Loading S[i] before the stores by hand, and taking a branch when j meets it, trades
-// each of those replays for a mispredicted branch and gains nothing here.
+// The swap is what costs, not the instructions: without its two stores the same steps take
+// 1.08, and with the store to S[j] sent to a table of its own, 0.77. A load of S[i] placed
+// after a store to S[j] whose address is not known yet is run ahead of it anyway, and now and
+// then j was an i a few steps on: the processor must then throw away the steps after it and
+// run them again. How often it risks that is what its memory-dependence predictor remembers of
+// each load, and that memory is kept by the load's place in the code: groups of 8 steps replay
+// each load 32 times as often as a whole turn of 256, and run at 2.8 against 1.6. Groups of
+// 512 gain another 1% for twice the code. Loading S[i + 1] before the stores by hand, with a
+// branch to load it again when j meets it, only trades those replays for mispredicted
+// branches.
 //
-// The gathers: rotating a byte into the word's low end is two instructions a byte, but each
-// waits for the last (two cycles a byte, a chain through the word); shifting each byte to its
-// place and or-ing it in is three, none of them in a chain. With the stores taken out, the
-// shifting loop runs at 0.82 and the rotating one at 1.01, which is the chain. So which of the
-// two is faster depends on how well a processor copes with the swap: here the rotating loop
-// wins by 1 to 3%, on a processor that loses less to the stores the shifting one would.
-// ChosenLoop() (keystream.cpp) times both at first use and runs the faster.
+// The gathers: rotating a byte into the word's low end is two instructions a byte, each
+// waiting for the last (a chain of two cycles a byte through the word); shifting each byte to
+// its place and or-ing it in is three, in no chain. With the stores taken out the shifting
+// loop runs at 0.85 and the rotating one at 1.08, which is the chain. Here the two are within
+// 3% of each other, in either order from run to run; on a processor that loses less to the
+// swap, the rotating one is held to two cycles a byte and the shifting one is not; on one with
+// fewer instructions a cycle, the rotating one would be the faster. So both are kept, and
+// ChosenLoop() (keystream.cpp) times them at first use and runs the faster.
 #include "cipher/keystream_loops.h"
 
 #ifdef TESSOMAR_KEYSTREAM_X86_64

@@ -162,8 +162,8 @@ TEST(Keystream, EveryBulkLoopEqualsByteByByteFromEveryPosition) {
                 wide.i = single.i;
                 wide.j = single.j;
                 loop(wide, data);
-                ASSERT_EQ(data, expected) << name << " from i " << int{single.i} << " length "
-                                          << length;
+                ASSERT_EQ(data, expected)
+                    << name << " from i " << int{single.i} << " length " << length;
                 ASSERT_TRUE(std::equal(expectedState.S.begin(), expectedState.S.end(), wide.S))
                     << name << " from i " << int{single.i} << " length " << length;
                 ASSERT_EQ(wide.i, expectedState.i);
