@@ -52,7 +52,7 @@ std::span<const NamedLoop> BulkLoops();
 
 // The loop that runs: the C++ loop where it is the only one; on x86-64 the faster of the
 // hand-scheduled ones on this processor, each timed over a small buffer once per process, at
-// first use (about a tenth of a millisecond). Every loop gives the same bytes, so the choice
+// first use (about a third of a millisecond). Every loop gives the same bytes, so the choice
 // changes only the speed.
 BulkLoop ChosenLoop();
 
