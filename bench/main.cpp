@@ -4,9 +4,9 @@
 // Times, on one file in the page cache, TransformFile against the keystream alone over as
 // many bytes in memory (what the file traffic costs on top of it), a standard RC4 (openssl
 // enc, hand-tuned assembly), a plain copy (dd) and a run through the window; then the bulk
-// keystream against OpenSSL's RC4() on one buffer in memory. Each timing is repeated and its
-// median quoted; the repetitions are interleaved so that a slow spell of the machine hits
-// every contender.
+// keystream against OpenSSL's RC4() on one buffer in memory, in processor time. Each timing is
+// repeated and its median quoted; the repetitions are interleaved so that a slow spell of the
+// machine hits every contender.
 #include <openssl/rc4.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -35,6 +35,7 @@ namespace fs = std::filesystem;
 constexpr std::uint8_t KEY[16] = {'b', 'e', 'n', 'c', 'h', ' ', 'k', 'e',
                                   'y', ' ', '1', '2', '3', '4', '5', '6'};
 constexpr std::size_t MEMORY_BUFFER_BYTES = std::size_t{64} << 20;
+constexpr std::size_t MEMORY_PIECE_BYTES = std::size_t{1} << 20;
 
 constexpr const char* kEngineOnly = "--engine-only";
 
@@ -198,7 +199,7 @@ void TimeFiles(const fs::path& folder, std::int64_t bytes, int repetitions) {
     const double ours = bench::Median(contenders[0].seconds);
     std::printf("  TransformFile time / keystream in memory time: %.3f (target at most 1.05)\n",
                 ours / bench::Median(contenders[1].seconds));
-    std::printf("  TransformFile time / openssl enc time:         %.3f (target at most 0.45)\n",
+    std::printf("  TransformFile time / openssl enc time:         %.3f (target at most 0.40)\n",
                 ours / bench::Median(contenders[2].seconds));
     std::printf("  TransformFile time / dd copy time:             %.3f\n",
                 ours / bench::Median(contenders[3].seconds));
@@ -223,21 +224,29 @@ void TimeMemory(int repetitions) {
     RC4_KEY reference;
     RC4_set_key(&reference, sizeof KEY, KEY);
 
+    // The buffer a mebibyte at a time, ours and theirs in turn on each: the median of so many
+    // short runs is hardly moved by what the machine's other processes do to the caches.
     std::vector<double> ours;
     std::vector<double> theirs;
     for (int round = 0; round < repetitions; ++round) {
-        ours.push_back(bench::Seconds([&] { cipher::ApplyKeystream(state, buffer); }));
-        theirs.push_back(
-            bench::Seconds([&] { RC4(&reference, buffer.size(), buffer.data(), buffer.data()); }));
+        for (std::size_t offset = 0; offset < buffer.size(); offset += MEMORY_PIECE_BYTES) {
+            const std::span<std::uint8_t> piece =
+                std::span(buffer).subspan(offset, MEMORY_PIECE_BYTES);
+            ours.push_back(bench::ThreadSeconds([&] { cipher::ApplyKeystream(state, piece); }));
+            theirs.push_back(bench::ThreadSeconds(
+                [&] { RC4(&reference, piece.size(), piece.data(), piece.data()); }));
+        }
     }
-    const double size = static_cast<double>(buffer.size());
+    const double size = static_cast<double>(MEMORY_PIECE_BYTES);
     const double oursRate = MegabytesPerSecond(size, bench::Median(ours));
     const double theirsRate = MegabytesPerSecond(size, bench::Median(theirs));
-    std::printf("\nKeystream over one %zu MiB buffer in memory, median of %d runs:\n",
-                buffer.size() >> 20, repetitions);
+    std::printf(
+        "\nKeystream over one %zu MiB buffer in memory, %d times, a MiB at a time; the median "
+        "MiB (this thread's processor time):\n",
+        buffer.size() >> 20, repetitions);
     std::printf("  %-20s %9.1f MB/s\n", "ApplyKeystream", oursRate);
     std::printf("  %-20s %9.1f MB/s\n", "OpenSSL RC4()", theirsRate);
-    std::printf("  ApplyKeystream / RC4() throughput: %.2f (target at least 0.90)\n",
+    std::printf("  ApplyKeystream / RC4() throughput: %.2f (target at least 1.6)\n",
                 oursRate / theirsRate);
 }
 

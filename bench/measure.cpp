@@ -3,10 +3,9 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <stdexcept>
 #include <system_error>
 
@@ -14,16 +13,18 @@ extern char** environ;
 
 namespace bench {
 
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+namespace {
+double ThreadClock() {
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
+}  // namespace
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+double ThreadSeconds(const std::function<void()>& work) {
+    const double start = ThreadClock();
+    work();
+    return ThreadClock() - start;
 }
 
 void RunProgram(const std::vector<std::string>& arguments) {

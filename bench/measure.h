@@ -1,15 +1,17 @@
-// Timing helpers for the benchmark: repeated runs summed up by their median, and other
-// programs run as child processes.
+// Measuring helpers for the benchmark on Linux: other programs run as child processes, and
+// peak memory.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "timing.h"
+
 namespace bench {
 
-double Seconds(const std::function<void()>& work);
-double Median(std::vector<double> values);
+// The processor time this thread spends on work, in seconds: unlike Seconds, it leaves out the
+// time the machine gives to other processes meanwhile.
+double ThreadSeconds(const std::function<void()>& work);
 
 // Runs a program found on PATH with these arguments and waits; throws unless it exits with 0.
 void RunProgram(const std::vector<std::string>& arguments);

@@ -141,20 +141,15 @@ TEST(Keystream, BulkEqualsByteByByteForEveryLengthAndSplit) {
     }
 }
 
-// Each bulk loop this build has, from every position of i (the groups start at multiples of 8
-// and 64, and must not run past the table's end), over lengths around those multiples.
+// Each bulk loop this build has, from every position of i (the groups start at multiples of 8,
+// 64 and 256, and must not run past the table's end), over lengths around those multiples.
 TEST(Keystream, EveryBulkLoopEqualsByteByByteFromEveryPosition) {
-    using Loop = void (*)(cipher::detail::WideState&, std::span<std::uint8_t>);
-    std::vector<std::pair<const char*, Loop>> loops{
-        {"portable", cipher::detail::ApplyKeystreamPortable}};
-#ifdef TESSOMAR_KEYSTREAM_X86_64
-    loops.emplace_back("x86-64", cipher::detail::ApplyKeystreamX86_64);
-#endif
     const cipher::CipherState scheduled = Scheduled(cipher::BuildKey(u"every position").bytes);
-    for (const auto& [name, loop] : loops) {
+    for (const auto& [name, loop] : cipher::detail::BulkLoops()) {
         cipher::CipherState single = scheduled;
         for (unsigned lead = 0; lead < 256; ++lead, cipher::NextKeyByte(single)) {
-            for (const std::size_t length : {0, 1, 7, 8, 9, 63, 64, 65, 71, 72, 136, 300, 777}) {
+            for (const std::size_t length :
+                 {0, 1, 7, 8, 9, 63, 64, 65, 71, 72, 136, 255, 256, 257, 300, 777, 1100}) {
                 cipher::CipherState expectedState = single;
                 std::vector<std::uint8_t> data(length);
                 std::iota(data.begin(), data.end(), static_cast<std::uint8_t>(lead));
@@ -167,8 +162,8 @@ TEST(Keystream, EveryBulkLoopEqualsByteByByteFromEveryPosition) {
                 wide.i = single.i;
                 wide.j = single.j;
                 loop(wide, data);
-                ASSERT_EQ(data, expected) << name << " from i " << int{single.i} << " length "
-                                          << length;
+                ASSERT_EQ(data, expected)
+                    << name << " from i " << int{single.i} << " length " << length;
                 ASSERT_TRUE(std::equal(expectedState.S.begin(), expectedState.S.end(), wide.S))
                     << name << " from i " << int{single.i} << " length " << length;
                 ASSERT_EQ(wide.i, expectedState.i);
