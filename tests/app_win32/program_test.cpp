@@ -5,14 +5,18 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/support/scratch_text_folder.h"
+#include "tests/support/started_program_windows.h"
 #include "ui/win32/main_window.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ClassOf;
 using testing_support::ScratchFolder;
+using testing_support::TextOf;
 using testing_support::WriteBytes;
 
 fs::path ProgramPath() {
@@ -21,82 +25,18 @@ fs::path ProgramPath() {
     return (fs::path(self).parent_path() / TESSOMAR_PROGRAM_FROM_TESTS).lexically_normal();
 }
 
-std::wstring TextOf(HWND window) {
-    wchar_t text[1024] = {};
-    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 // The program, started with these arguments (each quoted) in a working folder of the test's.
-class Program {
+class Program : public testing_support::StartedProgram {
 public:
-    Program(const std::vector<std::wstring>& arguments, const fs::path& workingFolder) {
-        std::wstring line = L"\"" + ProgramPath().wstring() + L"\"";
-        for (const std::wstring& argument : arguments) line += L" \"" + argument + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  workingFolder.c_str(), &startup, &process_) != FALSE;
-    }
-    ~Program() {
-        if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, 10000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    bool Started() const { return started_; }
-
-    // The program's top-level window of that class, once it is shown; nullptr after 30 s.
-    HWND WindowOfClass(const std::wstring& windowClass) const {
-        for (int tries = 0; tries < 300; ++tries) {
-            struct Search {
-                DWORD process;
-                const std::wstring* windowClass;
-                HWND found;
-            } search{process_.dwProcessId, &windowClass, nullptr};
-            EnumWindows(
-                [](HWND window, LPARAM parameter) {
-                    auto* search = reinterpret_cast<Search*>(parameter);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    if (owner == search->process && IsWindowVisible(window) &&
-                        ClassOf(window) == *search->windowClass) {
-                        search->found = window;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            if (search.found != nullptr) return search.found;
-            Sleep(100);
-        }
-        return nullptr;
-    }
-
-    // Ends as the user ends it; returns the exit code, or -1 if it did not end in 30 s.
-    int ClosedBy(HWND window, UINT message, WPARAM w) const {
-        PostMessageW(window, message, w, 0);
-        if (WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<int>(code);
-    }
+    Program(const std::vector<std::wstring>& arguments, const fs::path& workingFolder)
+        : StartedProgram(CommandLine(arguments), workingFolder) {}
 
 private:
-    PROCESS_INFORMATION process_{};
-    bool started_ = false;
+    static std::wstring CommandLine(const std::vector<std::wstring>& arguments) {
+        std::wstring line = L"\"" + ProgramPath().wstring() + L"\"";
+        for (const std::wstring& argument : arguments) line += L" \"" + argument + L"\"";
+        return line;
+    }
 };
 
 // The main window's control of that name, as the program shows it.
