@@ -142,15 +142,6 @@ void Form1::go_Click() {
     }
 }
 
-bool Form1::RemoveUnlessSpared(std::u16string_view path,
-                               const std::optional<platform::FileIdentity>& spared) {
-    if (!spared) {
-        platform::RemoveFile(path);
-        return true;
-    }
-    return platform::RemoveFileUnless(path, *spared);
-}
-
 void Form1::Murder_Click() {
     Murder.SetVisible(false);
     Label6.SetVisible(false);
@@ -169,7 +160,19 @@ void Form1::Murder_Click() {
         // The file picked is spared by its identity, also if another program has renamed
         // it onto the destination's name since. A source that could not be looked at when
         // it was picked was gone by then, and has no identity to spare.
-        if (!removeFile_(destination, pickedSource_)) Label1.SetCaption(sourceIsSpared);
+        const Text& name = DestFile.GetText();
+        switch (removeFile_(destination, pickedSource_)) {
+            case platform::Discarded::MovedToWastebasket:
+                ShowNotice(name + u" was moved to the " + platform::WastebasketName() + u".");
+                break;
+            case platform::Discarded::DeletedForGood:
+                ShowNotice(name + u" was deleted for good: this disk has no " +
+                           platform::WastebasketName() + u".");
+                break;
+            case platform::Discarded::Spared:
+                Label1.SetCaption(sourceIsSpared);
+                break;
+        }
     } catch (const std::system_error& error) {
         Label1.SetCaption(u"Could not delete the file");
         ShowNotice(DestFile.GetText() + u": " + ReasonText(error));
