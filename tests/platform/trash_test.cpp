@@ -114,6 +114,7 @@ TEST_F(TrashTest, AFileGoesToTheTrashOfTheDataFolderWithWhereItCameFrom) {
     EXPECT_EQ(ReadFile(trash / "files" / "a b%\xc3\xa9.txt.2"), "second");
     EXPECT_EQ(InfoWithoutDate(trash / "info" / "a b%\xc3\xa9.txt.2.trashinfo"), info);
     EXPECT_EQ(ReadFile(trash / "files" / file.filename()), "first");
+    EXPECT_EQ(InfoWithoutDate(trash / "info" / "a b%\xc3\xa9.txt.trashinfo"), info);
 }
 
 TEST_F(TrashTest, ANameTooLongForItsInfoFileIsCutAtACharacter) {
@@ -190,6 +191,15 @@ TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToATrashInItsTopFolder) {
          [](const fs::path& top) {
              fs::create_directory(top / ".Trash");
              fs::permissions(top / ".Trash", static_cast<fs::perms>(0777));
+         },
+         ".Trash-" + uid},
+        {"a shared .Trash whose folder for the user is another's",
+         [](const fs::path& top) {
+             fs::create_directories(top / ".Trash" / std::to_string(::getuid()));
+             fs::permissions(top / ".Trash", static_cast<fs::perms>(01777));
+             ASSERT_EQ(::chown((top / ".Trash" / std::to_string(::getuid())).c_str(),
+                               ::getuid() + 1, ::getgid()),
+                       0);
          },
          ".Trash-" + uid},
         {"a .Trash that is a link to a folder with it",
