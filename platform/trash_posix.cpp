@@ -179,9 +179,10 @@ std::optional<dev_t> DeviceAt(std::string path) {
     }
 }
 
-// The top folder of the file system that holds the folder: the mount point it lies under,
-// or the highest folder below it on the same device (a file system's own volumes, such as
-// btrfs subvolumes, share a mount but not a device).
+// The top folder of the file system that holds the folder: the mount point it lies under, or
+// the highest folder between the two still on the folder's device where the device changes
+// on the way (a file system's own volumes, such as btrfs subvolumes, share a mount but not a
+// device).
 std::string TopFolderOf(const std::string& folder, dev_t device) {
     std::string mountPoint = "/";
     const auto table = ReadFileStart(u"/proc/self/mountinfo", kMountTableLimit);

@@ -44,12 +44,16 @@ public:
     Mounted& operator=(const Mounted&) = delete;
 
     bool Done() const { return mounted_; }
-    // The folder shown read-only where it is, on the same file system.
+    // The folder shown at another place too, as a mount of its own of the same file system.
+    bool Bind(const fs::path& folder, const fs::path& at) {
+        if (::mount(folder.c_str(), at.c_str(), nullptr, MS_BIND, nullptr) != 0) return false;
+        binds_.push_back(at);
+        return true;
+    }
+    // The folder shown read-only where it is.
     bool MakeReadOnly(const fs::path& folder) {
-        if (::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) != 0) return false;
-        binds_.push_back(folder);
-        return ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
-                       nullptr) == 0;
+        return Bind(folder, folder) && ::mount(nullptr, folder.c_str(), nullptr,
+                                               MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
     }
 
 private:
@@ -226,6 +230,23 @@ TEST_F(TrashTest, AFileOnAnotherFileSystemGoesToATrashInItsTopFolder) {
         EXPECT_EQ(fs::status(top / c.trash).permissions(), fs::perms::owner_all);
         EXPECT_TRUE(Names(dataHome_.Trash()).empty());
     }
+}
+
+TEST_F(TrashTest, TheDataFoldersFileSystemMountedElsewhereHasATrashOfItsOwnThere) {
+    // One device, two mounts: a rename from one to the other is refused as crossing file
+    // systems, so the file goes to the top folder of the mount it was found in.
+    Mounted disk(scratch_ / "disk");
+    SKIP_UNLESS_MOUNTED(disk);
+    const support::DataHome onTheDisk(scratch_ / "disk" / "data");
+    fs::create_directories(scratch_ / "disk" / "shared");
+    fs::create_directory(scratch_ / "elsewhere");
+    ASSERT_TRUE(disk.Bind(scratch_ / "disk" / "shared", scratch_ / "elsewhere"));
+    WriteFile(scratch_ / "elsewhere" / "x.txt", "bound");
+    EXPECT_EQ(Discard(AsText(scratch_ / "elsewhere" / "x.txt"), std::nullopt),
+              Discarded::MovedToWastebasket);
+    const fs::path trash = scratch_ / "elsewhere" / (".Trash-" + std::to_string(::getuid()));
+    EXPECT_EQ(ReadFile(trash / "files" / "x.txt"), "bound");
+    EXPECT_EQ(InfoWithoutDate(trash / "info" / "x.txt.trashinfo"), "[Trash Info]\nPath=x.txt\n");
 }
 
 }  // namespace
