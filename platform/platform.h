@@ -131,7 +131,9 @@ enum class Discarded {
 // Linux: the Trash that desktops share, in the user's data folder ($XDG_DATA_HOME, by
 // default ~/.local/share) for the file system that holds it, else in the top folder of the
 // file's own file system; the file is only ever renamed, never copied. Windows: the shell's
-// Recycle Bin, without a dialog.
+// Recycle Bin, without a dialog; the look at the entry and the shell's move are two steps,
+// microseconds apart, and the Recycle Bin's count of items tells whether the shell recycled
+// the file or deleted it for good, which it does without saying where it has no room.
 Discarded Discard(std::u16string_view path, const std::optional<FileIdentity>& spared);
 
 // ---------------------------------------------------------------------------------------
