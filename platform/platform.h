@@ -134,6 +134,26 @@ void RemoveFile(std::u16string_view path);
 // they are two calls, microseconds apart, which is as close as that system allows.
 bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared);
 
+// What the user's desktop calls its wastebasket: "Trash" on Linux, "Recycle Bin" on Windows.
+std::u16string WastebasketName();
+
+enum class Discarded {
+    MovedToWastebasket,  // the user can restore it from the file manager
+    DeletedForGood,      // its disk has no wastebasket and none could be made there
+    Spared,              // it is the file spared: nothing was done
+};
+
+// Moves the file at path to the wastebasket of its disk unless it is the file spared (if
+// one is given), whatever name that file has by now; where there is no wastebasket, removes
+// it as RemoveFileUnless does. Throws FileError if it can neither be moved nor removed.
+// Linux: the Trash that desktops share, in the user's data folder ($XDG_DATA_HOME, by
+// default ~/.local/share) for the file system that holds it, else in the top folder of the
+// file's own file system; the file is only ever renamed, never copied. Windows: the shell's
+// Recycle Bin, without a dialog; the look at the entry and the shell's move are two steps,
+// microseconds apart, and the Recycle Bin's count of items tells whether the shell recycled
+// the file or deleted it for good, which it does without saying where it has no room.
+Discarded Discard(std::u16string_view path, const std::optional<FileIdentity>& spared);
+
 // ---------------------------------------------------------------------------------------
 // Binary files. Failures throw FileError.
 

@@ -161,15 +161,6 @@ bool Form1::IsSourceUnderAnotherSpelling(const Text& name) const {
     return listed && platform::SameName(*listed, SFile.GetText());
 }
 
-bool Form1::RemoveUnlessSpared(std::u16string_view path,
-                               const std::optional<platform::FileIdentity>& spared) {
-    if (!spared) {
-        platform::RemoveFile(path);
-        return true;
-    }
-    return platform::RemoveFileUnless(path, *spared);
-}
-
 void Form1::Murder_Click() {
     Murder.SetVisible(false);
     Label6.SetVisible(false);
@@ -177,7 +168,8 @@ void Form1::Murder_Click() {
     // The entry as the folder lists it: on a disk that ignores letter case, the name typed
     // may be another spelling of it, or of the source.
     const std::optional<Text> listed = platform::ListedName(File1.Path(), DestFile.GetText());
-    const Text destination = InSourceFolder(listed.value_or(DestFile.GetText()));
+    const Text& name = listed ? *listed : DestFile.GetText();
+    const Text destination = InSourceFolder(name);
     // Checked by name, and by identity: another name for the same file (a hard link) is the
     // source too.
     if ((listed && platform::SameName(*listed, SFile.GetText())) ||
@@ -193,7 +185,18 @@ void Form1::Murder_Click() {
         // The file picked is spared by its identity, also if another program has renamed
         // it onto the destination's name since. A source that could not be looked at when
         // it was picked was gone by then, and has no identity to spare.
-        if (!removeFile_(destination, pickedSource_)) Label1.SetCaption(sourceIsSpared);
+        switch (removeFile_(destination, pickedSource_)) {
+            case platform::Discarded::MovedToWastebasket:
+                ShowNotice(name + u" was moved to the " + platform::WastebasketName() + u".");
+                break;
+            case platform::Discarded::DeletedForGood:
+                ShowNotice(name + u" was deleted for good: this disk has no " +
+                           platform::WastebasketName() + u".");
+                break;
+            case platform::Discarded::Spared:
+                Label1.SetCaption(sourceIsSpared);
+                break;
+        }
     } catch (const std::system_error& error) {
         Label1.SetCaption(u"Could not delete the file");
         ShowNotice(DestFile.GetText() + u": " + ReasonText(error));

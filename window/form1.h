@@ -44,10 +44,9 @@ public:
     // True once a close was asked for while a reaction ran.
     bool CloseRequested() const { return closeRequested_; }
 
-    // What deletes the destination for "Kill it !"; tests make it fail.
-    // Removes the file at path unless it is the file spared; false if it was spared.
-    using FileRemover = std::function<bool(std::u16string_view path,
-                                           const std::optional<platform::FileIdentity>& spared)>;
+    // What gives up the destination for "Kill it !" (platform::Discard); tests make it fail.
+    using FileRemover = std::function<platform::Discarded(
+        std::u16string_view path, const std::optional<platform::FileIdentity>& spared)>;
     void SetFileRemover(FileRemover remover) { removeFile_ = std::move(remover); }
 
     // One member per control. The design table (window/design.cpp) is the one list of them:
@@ -114,9 +113,7 @@ private:
 
     Host& host_;
     const remembered::RememberedFolder& rememberedFolder_;
-    static bool RemoveUnlessSpared(std::u16string_view path,
-                                   const std::optional<platform::FileIdentity>& spared);
-    FileRemover removeFile_ = &Form1::RemoveUnlessSpared;
+    FileRemover removeFile_ = &platform::Discard;
     int reactionDepth_ = 0;
     bool closeRequested_ = false;
     // The file picked as the source, whatever its name becomes: "Kill it !" never deletes it.

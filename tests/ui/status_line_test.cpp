@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "remembered/remembered_folder.h"
+#include "tests/support/native_text.h"
 #include "tests/window/workflow_fixture.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/main_window.h"
@@ -72,7 +73,7 @@ protected:
         onKill(u"alias.txt", [] {});
         onKill(u"other.dat", [&] { fs::remove(files_ / "other.dat"); });
         onKill(u"busy.txt", [&] {
-            form_.SetFileRemover([](std::u16string_view path, const auto&) -> bool {
+            form_.SetFileRemover([](std::u16string_view path, const auto&) -> platform::Discarded {
                 throw platform::FileError(std::make_error_code(std::errc::device_or_resource_busy),
                                           u"Cannot delete", std::u16string(path));
             });
@@ -112,6 +113,37 @@ TEST_F(StatusLineTest, EveryOwnMessageFitsOnTheStatusLine) {
     for (const std::u16string& message : messages) {
         const QString text = QString::fromStdU16String(message);
         EXPECT_LE(metrics.horizontalAdvance(text), width) << text.toStdString();
+    }
+}
+
+// The notice line holds two lines: where a killed file went must fit it whole, for the name
+// the window proposes.
+TEST_F(StatusLineTest, WhereAKilledFileWentFitsTheNoticeLine) {
+    QtHost host;
+    window::Form1 form(host, remembered_);
+    form.Load();
+    MainWindow window(form, host);
+    const QLabel* notice = dynamic_cast<QLabel*>(window.WidgetFor("Label6"));
+    ASSERT_NE(notice, nullptr);
+    form.Dir1.SetPath(support::AsText(files_));
+    const auto& names = form.File1.Names();
+    form.File1.Select(
+        static_cast<int>(std::find(names.begin(), names.end(), u"report.txt") - names.begin()));
+    form.File1.DblClick();
+    for (const bool trashToBeHad : {true, false}) {
+        if (!trashToBeHad) {
+            fs::remove_all(dataHome_.Trash());
+            WriteFile(dataHome_.Trash(), "not a folder");
+        }
+        WriteFile(files_ / "report_XXX.txt", "an older result");
+        form.go.Click();
+        form.Murder.Click();
+        ASSERT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+        EXPECT_FALSE(notice->isHidden());
+        EXPECT_EQ(notice->text().contains("moved to the Trash"), trashToBeHad);
+        const QRect needed = notice->fontMetrics().boundingRect(
+            QRect(0, 0, notice->width(), QWIDGETSIZE_MAX), Qt::TextWordWrap, notice->text());
+        EXPECT_LE(needed.height(), notice->height()) << notice->text().toStdString();
     }
 }
 

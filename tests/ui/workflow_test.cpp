@@ -18,6 +18,7 @@
 #include <string>
 
 #include "remembered/remembered_folder.h"
+#include "tests/support/data_home.h"
 #include "tests/support/expected_bytes.h"
 #include "tests/support/native_text.h"
 #include "tests/support/scratch_folder.h"
@@ -136,6 +137,7 @@ protected:
     fs::path root_;
     fs::path work_;
     fs::path files_;
+    support::DataHome dataHome_{root_ / "data"};
     remembered::RememberedFolder remembered_;
 };
 
@@ -196,6 +198,8 @@ TEST_F(WorkflowTest, NameStageRefusesTheSourceAndOffersToDeleteAnExistingFile) {
     EXPECT_EQ(OnDisk(), before);
     session.Click("Murder");
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
+    EXPECT_EQ(ReadFile(dataHome_.Trash() / "files" / "report_XXX.txt"), "an older result");
+    EXPECT_EQ(session.Notice(), "report_XXX.txt was moved to the Trash.");
     EXPECT_TRUE(session.W<QWidget>("Murder")->isHidden());
     EXPECT_EQ(ReadFile(files_ / "report.txt"), "the source");
 

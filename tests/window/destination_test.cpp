@@ -32,6 +32,18 @@ using testing::WriteFile;
 
 using DestinationTest = testing::WorkflowTest;
 
+#ifndef _WIN32
+// The names in the test's own Trash.
+std::set<std::string> Trashed(const support::DataHome& dataHome) {
+    std::set<std::string> names;
+    std::error_code missing;
+    for (const auto& entry : fs::directory_iterator(dataHome.Trash() / "files", missing)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+#endif
+
 TEST(SuggestedDestinationName, PutsTheMarkerBeforeTheFirstDot) {
     EXPECT_EQ(SuggestedDestinationName(u"report.txt"), u"report_XXX.txt");
     EXPECT_EQ(SuggestedDestinationName(u"a.b.c"), u"a_XXX.b.c");
@@ -77,6 +89,13 @@ TEST_F(DestinationTest, ExistingFileIsOfferedForDeletionThenAccepted) {
     form_.Murder.Click();
     EXPECT_FALSE(fs::exists(files_ / "other.dat"));
     EXPECT_FALSE(form_.Murder.Visible());
+    EXPECT_EQ(form_.Label1.Caption(), u"Destination file exists, choose another name or delete it");
+    EXPECT_EQ(form_.Label6.Caption(),
+              u"other.dat was moved to the " + platform::WastebasketName() + u".");
+    EXPECT_TRUE(form_.Label6.Visible());
+#ifndef _WIN32
+    EXPECT_EQ(ReadFile(dataHome_.Trash() / "files" / "other.dat"), "another file");
+#endif
     EXPECT_EQ(ReadFile(files_ / "report.txt"), "the source");
 
     form_.go.Click();
@@ -238,6 +257,9 @@ TEST_F(DestinationTest, KillNeverDeletesTheSourceUnderAnotherName) {
     EXPECT_FALSE(form_.Murder.Visible());
     EXPECT_EQ(ReadFile(files_ / "report.txt"), "the source");
     EXPECT_TRUE(fs::exists(files_ / "alias.txt"));
+#ifndef _WIN32
+    EXPECT_TRUE(Trashed(dataHome_).empty());
+#endif
 }
 
 // The source picked was replaced after OK, and the name offered for deletion made another
@@ -274,6 +296,21 @@ TEST_F(DestinationTest, BoxesTakeAPastedTextUpToItsFirstLineBreak) {
     EXPECT_EQ(form_.Pwd.GetText(), u"tab\tkept");
 }
 
+#ifndef _WIN32  // Linux: as root nothing but a file in its place keeps the Trash from being made
+TEST_F(DestinationTest, KillWhereNoTrashCanBeMadeDeletesForGoodAndSaysSo) {
+    fs::create_directories(dataHome_.Trash().parent_path());
+    WriteFile(dataHome_.Trash(), "not a folder");
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(u"other.dat");
+    form_.go.Click();
+    form_.Murder.Click();
+    EXPECT_FALSE(fs::exists(files_ / "other.dat"));
+    EXPECT_EQ(form_.Label6.Caption(), u"other.dat was deleted for good: this disk has no Trash.");
+    form_.go.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Enter Password");
+}
+#endif
+
 TEST_F(DestinationTest, KillOfAFileThatVanishedSaysSoAndOkGoesOn) {
     DoubleClick(u"report.txt");
     form_.DestFile.SetText(u"other.dat");
@@ -293,7 +330,7 @@ TEST_F(DestinationTest, AFailedKillSaysWhy) {
     form_.DestFile.SetText(u"other.dat");
     form_.go.Click();
     ASSERT_TRUE(form_.Murder.Visible());
-    form_.SetFileRemover([](std::u16string_view path, const auto&) -> bool {
+    form_.SetFileRemover([](std::u16string_view path, const auto&) -> platform::Discarded {
         throw platform::FileError(std::make_error_code(std::errc::permission_denied),
                                   u"Cannot delete", std::u16string(path));
     });
@@ -315,6 +352,10 @@ TEST_F(DestinationTest, KillNeverDeletesThePickedSourceRenamedOntoTheName) {
     form_.Murder.Click();
     EXPECT_EQ(form_.Label1.Caption(), u"That is the source file, it was not deleted");
     EXPECT_EQ(ReadFile(files_ / "other.dat"), "the source");
+    EXPECT_FALSE(form_.Label6.Visible());
+#ifndef _WIN32
+    EXPECT_TRUE(Trashed(dataHome_).empty());
+#endif
 }
 
 TEST_F(DestinationTest, LastPathIsRefusedAsAResultNameInTheWorkingFolderOnly) {

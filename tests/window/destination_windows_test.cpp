@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <random>
+#include <string>
 
 #include "tests/support/scratch_text_folder.h"
 #include "tests/support/shared_vectors.h"
@@ -38,6 +40,36 @@ TEST_F(DestinationWindowsTest, HiddenAndSystemFilesAreNeitherListedNorFoundAsExi
         EXPECT_EQ(form_.Label1.Caption(), u"A hidden file has that name, pick another");
         EXPECT_FALSE(form_.Murder.Visible());
     }
+}
+
+// Under wine the Recycle Bin is the Trash of the Unix side, in its data folder (scripts/wine-run
+// gives it the build's own), which the Unix side's root shows as drive Z:.
+TEST_F(DestinationWindowsTest, KillPutsTheFileInTheRecycleBin) {
+    std::random_device random;
+    const std::u16string name = u"killed-" + platform::DecodeLine(std::to_string(random()));
+    testing::WriteFile(files_ / platform::ToNative(name), "to be restored");
+    form_.Dir1.SetPath(support::AsText(files_));
+    DoubleClick(u"report.txt");
+    form_.DestFile.SetText(name);
+    form_.go.Click();
+    ASSERT_TRUE(form_.Murder.Visible());
+    form_.Murder.Click();
+    EXPECT_FALSE(fs::exists(files_ / platform::ToNative(name)));
+    EXPECT_EQ(form_.Label6.Caption(), name + u" was moved to the Recycle Bin.");
+
+    const wchar_t* data = _wgetenv(L"XDG_DATA_HOME");
+    if (data == nullptr) GTEST_SKIP() << "not under wine: the Recycle Bin is not looked into";
+    const fs::path trash = fs::path(L"Z:" + std::wstring(data)) / L"Trash";
+    const fs::path file = trash / L"files" / platform::ToNative(name);
+    const fs::path info = trash / L"info" / (platform::ToNative(name) + L".trashinfo");
+    const std::string restored = testing::ReadFile(file);
+    const std::string origin = testing::ReadFile(info);
+    fs::remove(file);
+    fs::remove(info);
+    EXPECT_EQ(restored, "to be restored");
+    const std::string narrow = platform::EncodeLine(name).value_or("");
+    EXPECT_EQ(origin.rfind("[Trash Info]\nPath=", 0), 0u) << origin;
+    EXPECT_NE(origin.find("/" + narrow + "\n"), std::string::npos) << origin;
 }
 
 TEST_F(DestinationWindowsTest, ADeviceNameIsNotAFileName) {

@@ -13,6 +13,9 @@
 
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
+#ifndef _WIN32
+#include "tests/support/data_home.h"
+#endif
 #include "tests/support/native_text.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/whole_files.h"
@@ -76,6 +79,9 @@ protected:
     fs::path root_;
     fs::path work_;
     fs::path files_;
+#ifndef _WIN32
+    support::DataHome dataHome_{root_ / "data"};
+#endif
     FakeHost host_;
     remembered::RememberedFolder remembered_;
     Form1 form_;
