@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_systems_posix.h"
 #include "platform/mount_table_posix.h"
 #include "platform/platform.h"
 
@@ -255,8 +256,8 @@ Discarded Discard(std::u16string_view path, const std::optional<FileIdentity>& s
         throw FileError(std::error_code(errno, std::generic_category()), u"Cannot delete",
                         std::u16string(path));
     }
-    const FileIdentity entry{static_cast<std::uint64_t>(info.st_dev),
-                             static_cast<std::uint64_t>(info.st_ino)};
+    const FileIdentity entry =
+        posix::IdentityFrom(info, posix::RulesAt(native), posix::LastComponent(path));
     if (spared && entry == *spared) return Discarded::Spared;
     if (MovedToTrash(native, info.st_dev)) return Discarded::MovedToWastebasket;
     if (!spared) {
