@@ -38,12 +38,13 @@ struct BuiltKey {
     std::vector<std::uint8_t> bytes;
     bool cut;
 };
-// Password characters (Windows-1252), SALT, MARKER_BYTE, then length + LENGTH_OFFSET.
+// Password characters (each its platform::SingleByteCode), SALT, MARKER_BYTE, then
+// length + LENGTH_OFFSET.
 BuiltKey BuildKey(std::u16string_view password);
 
-// True if every character of the password has a Windows-1252 code, and so a byte of its own
-// in the key. BuildKey turns any other character into '?', which makes the password another
-// one: "пароль" and "??????" would give the same key.
+// True if every character of the password has a code in the system's single-byte character
+// set, and so a byte of its own in the key. BuildKey turns any other character into '?',
+// which makes the password another one: "пароль" and "??????" would give the same key.
 bool EveryCharacterHasAKeyByte(std::u16string_view password);
 
 class ProgressSink {

@@ -1,9 +1,16 @@
 #include <algorithm>
 
 #include "cipher/cipher.h"
-#include "cipher/windows_1252.h"
+#include "platform/platform.h"
 
 namespace cipher {
+namespace {
+
+constexpr std::uint8_t kNoCode = '?';
+
+bool HasCode(char16_t unit) { return platform::SingleByteCode(unit).has_value(); }
+
+}  // namespace
 
 BuiltKey BuildKey(std::u16string_view password) {
     // Counted in UTF-16 units, as the window's text box delivers them: a character outside
@@ -12,7 +19,7 @@ BuiltKey BuildKey(std::u16string_view password) {
     BuiltKey key{{}, password.size() > MAX_PASSWORD_CHARS};
     key.bytes.reserve(kept + SALT.size() + 2);
     for (const char16_t unit : password.substr(0, kept)) {
-        key.bytes.push_back(ToWindows1252(unit));
+        key.bytes.push_back(platform::SingleByteCode(unit).value_or(kNoCode));
     }
     key.bytes.insert(key.bytes.end(), SALT.begin(), SALT.end());
     key.bytes.push_back(MARKER_BYTE);
@@ -21,7 +28,7 @@ BuiltKey BuildKey(std::u16string_view password) {
 }
 
 bool EveryCharacterHasAKeyByte(std::u16string_view password) {
-    return std::all_of(password.begin(), password.end(), HasWindows1252Code);
+    return std::all_of(password.begin(), password.end(), HasCode);
 }
 
 }  // namespace cipher

@@ -40,11 +40,8 @@ DWORD ReparseTag(const std::u16string& path) {
 }  // namespace
 
 EntryKind Classify(std::u16string_view pathText) {
-    const std::u16string path(pathText);
-    // The program does not declare itself ready for long paths, so the system takes none.
-    if (path.size() >= MAX_PATH) return EntryKind::PathTooLong;
-    // Wildcards are no part of any name; looking one up would match other files.
-    if (path.find_first_of(u"*?") != std::u16string::npos) return EntryKind::Missing;
+    const std::u16string path = windows::SystemPath(pathText);
+    if (windows::HasWildcard(path)) return EntryKind::Missing;
     const DWORD attributes = GetFileAttributesW(Wide(path));
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         // Only a clear "not there" counts as missing: an entry that cannot be looked at may
@@ -73,7 +70,7 @@ std::optional<FileIdentity> IdentityOf(std::u16string_view path) {
     // No access asked for: the identity can be read even while another program holds the
     // file open without sharing.
     const OwnedHandle entry(CreateFileW(
-        Wide(std::u16string(path)), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        Wide(windows::SystemPath(path)), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!entry.Valid()) return std::nullopt;
     return windows::IdentityOfHandle(entry.Get());
@@ -83,10 +80,10 @@ bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared) {
     // One handle for the look and the removal: no other program can put another file under
     // the name in between. The entry itself is opened, a link not followed.
     const std::u16string name(path);
-    const OwnedHandle entry(CreateFileW(Wide(name), DELETE | FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+    const OwnedHandle entry(
+        CreateFileW(Wide(windows::SystemPath(name)), DELETE | FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!entry.Valid()) {
         throw FileError(windows::LastError(), u"Cannot delete", name);
     }
@@ -110,7 +107,7 @@ bool SameFile(std::u16string_view a, std::u16string_view b) {
 }
 
 void RemoveFile(std::u16string_view path) {
-    if (!DeleteFileW(Wide(std::u16string(path)))) {
+    if (!DeleteFileW(Wide(windows::SystemPath(path)))) {
         windows::Fail(windows::LastError(), u"Cannot delete", path);
     }
 }

@@ -13,6 +13,9 @@ namespace {
 
 bool IsSeparator(char16_t unit) { return unit == u'\\' || unit == u'/'; }
 
+// The most units one name may have, on NTFS and FAT alike (a path may have many more).
+constexpr std::size_t kLongestName = 255;
+
 // The names the system keeps for devices, with or without an extension ("NUL.txt" is NUL);
 // the ports are numbered 1 to 9, in plain or in superscript digits.
 bool IsDeviceName(std::u16string_view name) {
@@ -63,7 +66,7 @@ NameProblem CheckFileName(std::u16string_view name) {
     // under another name than the one checked.
     if (forbidden || name.back() == u'.' || name.back() == u' ') return NameProblem::BadCharacter;
     if (IsDeviceName(name)) return NameProblem::DeviceName;
-    if (name.size() > MAX_PATH - 5) return NameProblem::TooLong;  // 255 units, as NTFS and FAT take
+    if (name.size() > kLongestName) return NameProblem::TooLong;
     return NameProblem::None;
 }
 

@@ -63,6 +63,13 @@ NativeString ToNative(std::u16string_view text);
 std::optional<std::string> EncodeLine(std::u16string_view text);
 std::u16string DecodeLine(std::string_view bytes);
 
+// The code of one UTF-16 unit in the system's single-byte character set, which password
+// characters take in the key: on Windows the ANSI code page, on Linux Windows-1252 (so that a
+// file moves between a Linux machine and a Western Windows machine). Nothing if the unit has
+// no byte of its own there: a character outside the set, either half of a surrogate pair,
+// and on a code page of two-byte characters (Japanese, Chinese, Korean) each of those.
+std::optional<std::uint8_t> SingleByteCode(char16_t unit);
+
 // Failures of the file services: what was being done, to which path, and the system's reason.
 class FileError : public std::system_error {
 public:
@@ -221,7 +228,10 @@ private:
 // How much a program ended on the spot (SIGKILL, a power cut) leaves depends on the file
 // system. Linux: the file is created without a name (O_TMPFILE) and given its name by
 // Commit, so nothing is left; a file system without unnamed files gets a hidden temporary
-// in the folder instead, which such an end leaves behind.
+// in the folder instead, which such an end leaves behind. Windows: the hidden temporary is
+// marked for deletion when it is made, and unmarked and renamed through its handle only when
+// complete, so nothing is left; a file system that refuses the mark or that rename gets a
+// temporary the program removes itself, which such an end leaves behind.
 class OutputFile {
 public:
     OutputFile(std::u16string_view destination, const InputFile& accessOf);
@@ -245,11 +255,11 @@ private:
 // ---------------------------------------------------------------------------------------
 // Stopping from outside
 
-// Requests to end the program that come from outside it: on Linux the signals SIGTERM (a
-// shutdown, kill), SIGHUP (the terminal closed) and SIGINT (Ctrl+C); on Windows the
-// console's close and the end of the session. Without this, they end the program on the
-// spot, which in the middle of a run leaves a partial file wherever the result is a named
-// temporary.
+// Requests to end the program that come from outside it, on Linux: the signals SIGTERM (a
+// shutdown, kill), SIGHUP (the terminal closed) and SIGINT (Ctrl+C). Without this, they end
+// the program on the spot, which in the middle of a run leaves a partial file wherever the
+// result is a named temporary. (The Windows program has no console: the end of the session
+// reaches its window as a message, and the window stops a run as for a close.)
 //
 // While a StopRequests object lives, such a request is only recorded, and Arrived() turns
 // true: the front-end then stops a run as it does for a closed window (nothing written)
@@ -257,6 +267,7 @@ private:
 // It also makes a write past the process's file size limit (ulimit -f) fail as an ordinary
 // FileError, "File too large", instead of ending the program. main() creates one, before
 // any thread starts; the destructor restores the system's own handling.
+#ifndef _WIN32
 class StopRequests {
 public:
     StopRequests();
@@ -268,6 +279,7 @@ public:
     // reads a flag, so it may be called from any thread, as often as wanted.
     static bool Arrived();
 };
+#endif
 
 // ---------------------------------------------------------------------------------------
 // Small text files, as the remembered folder uses them. Contents are the file's bytes.

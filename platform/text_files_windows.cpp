@@ -13,7 +13,7 @@ using windows::Wide;
 
 std::optional<std::string> ReadFileStart(std::u16string_view pathText, std::size_t maxBytes) {
     const std::u16string path(pathText);
-    const OwnedHandle file(CreateFileW(Wide(path), GENERIC_READ,
+    const OwnedHandle file(CreateFileW(Wide(windows::SystemPath(path)), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK) return std::nullopt;
@@ -44,7 +44,7 @@ void WriteWholeFile(std::u16string_view pathText, std::string_view bytes) {
     for (int attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
         const std::string suffix =
             ".new-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
-        temporary = path + std::u16string(suffix.begin(), suffix.end());
+        temporary = windows::SystemPath(path + std::u16string(suffix.begin(), suffix.end()));
         file = OwnedHandle(CreateFileW(Wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid() && GetLastError() != ERROR_FILE_EXISTS) fail(GetLastError());
@@ -61,7 +61,7 @@ void WriteWholeFile(std::u16string_view pathText, std::string_view bytes) {
     if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
     if (!file.Close() && error == ERROR_SUCCESS) error = GetLastError();
     if (error == ERROR_SUCCESS &&
-        !MoveFileExW(Wide(temporary), Wide(path),
+        !MoveFileExW(Wide(temporary), Wide(windows::SystemPath(path)),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
     }

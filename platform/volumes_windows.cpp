@@ -54,7 +54,7 @@ FileError FolderError(DWORD error, std::u16string_view folder) {
 // system file, nor a link to elsewhere, nor "." or "..", nor a name that paths cannot reach.
 template <typename Visit>
 void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
-    const std::u16string pattern = JoinPath(folder, u"*");
+    const std::u16string pattern = windows::SystemPath(JoinPath(folder, u"*"));
     WIN32_FIND_DATAW entry;
     HANDLE search = FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry, FindExSearchNameMatch,
                                      nullptr, FIND_FIRST_EX_LARGE_FETCH);
@@ -106,9 +106,9 @@ std::vector<Volume> ListVolumes() {
 std::u16string DefaultFolder() { return u"C:\\"; }
 
 bool FolderExists(std::u16string_view path) {
-    if (path.empty() || path.find_first_of(u"*?") != std::u16string_view::npos) return false;
+    if (path.empty() || windows::HasWildcard(path)) return false;
     const QuietDriveErrors quiet;
-    const DWORD attributes = GetFileAttributesW(Wide(std::u16string(path)));
+    const DWORD attributes = GetFileAttributesW(Wide(windows::SystemPath(path)));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

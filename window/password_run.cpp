@@ -39,11 +39,12 @@ public:
     }
 
 private:
-    // The close of the window can only arrive while the window is painted.
+    // The close of the window, and a stop requested from outside (which the host turns into
+    // one), can only arrive while the window is painted.
     void Paint() {
         lastPaint_ = std::chrono::steady_clock::now();
         host_.PaintDuringRun();
-        if (form_.CloseRequested() || platform::StopRequests::Arrived()) throw RunStopped{};
+        if (form_.CloseRequested()) throw RunStopped{};
     }
 
     PictureBox& bar_;

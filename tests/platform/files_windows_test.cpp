@@ -2,11 +2,13 @@
 // and a destination that appears only when complete and never replaces anything.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "platform/platform.h"
+#include "platform/temporary_windows.h"
 #include "tests/support/scratch_text_folder.h"
 
 namespace {
@@ -40,7 +42,8 @@ TEST(WindowsEntries, HiddenAndSystemFilesAreNotOrdinaryFiles) {
     EXPECT_EQ(platform::Classify(folder.Text("missing")), EntryKind::Missing);
     EXPECT_EQ(platform::Classify(folder.Text("missing\\deeper")), EntryKind::Missing);
     EXPECT_EQ(platform::Classify(folder.Text("*.txt")), EntryKind::Missing);
-    EXPECT_EQ(platform::Classify(folder.Text(std::string(300, 'n'))), EntryKind::PathTooLong);
+    // Past the old limit of 260 units is only a path like any other.
+    EXPECT_EQ(platform::Classify(folder.Text(std::string(300, 'n'))), EntryKind::Missing);
 }
 
 TEST(WindowsEntries, IdentityGoesByVolumeAndFileIndexNotByName) {
@@ -193,6 +196,49 @@ TEST(WindowsOutputFile, AppearsOnlyOnCommitAndIsHiddenUntilThen) {
     EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
 }
 
+// The access list of a file, in the system's own notation ("D:(A;ID;FA;;;WD)").
+std::wstring AccessOf(const fs::path& path) {
+    DWORD size = 0;
+    GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<unsigned char> descriptor(size);
+    if (size == 0 || !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(),
+                                       size, &size)) {
+        return L"unreadable";
+    }
+    wchar_t* text = nullptr;
+    ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
+                                                         DACL_SECURITY_INFORMATION, &text, nullptr);
+    std::wstring access = text != nullptr ? text : L"unreadable";
+    LocalFree(text);
+    return access;
+}
+
+void SetAccess(const fs::path& path, const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
+                                                                     &descriptor, nullptr));
+    EXPECT_TRUE(SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor));
+    LocalFree(descriptor);
+}
+
+TEST(WindowsOutputFile, TheResultTakesWhatItsFolderPassesOnNotTheSourcesAccess) {
+    const ScratchFolder folder;
+    const AnySource source;
+    // Everyone may do anything in the folder, and its files inherit that; the source may
+    // only be read by the administrators. (Wine keeps access lists as the permission bits
+    // of its files, so there the lists read back are what those bits give.)
+    SetAccess(folder.Path(), L"D:P(A;OICI;FA;;;WD)");
+    SetAccess(source.folder / "source.bin", L"D:P(A;;FR;;;BA)");
+    {
+        platform::OutputFile output(folder.Text("result.bin"), *source.file);
+        output.Commit();
+    }
+    CloseHandle(CreateFileW((folder / "made.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            0, nullptr));
+    EXPECT_EQ(AccessOf(folder / "result.bin"), AccessOf(folder / "made.bin"));
+    EXPECT_NE(AccessOf(folder / "result.bin"), AccessOf(source.folder / "source.bin"));
+}
+
 TEST(WindowsOutputFile, CommitNeverReplacesWhatAppearedMeanwhileInAnyCase) {
     const ScratchFolder folder;
     const AnySource source;
@@ -239,23 +285,33 @@ TEST(WindowsOutputFile, MissingFolderIsAnErrorNamingTheDestination) {
     }
 }
 
-TEST(WindowsOutputFile, ATemporaryPathTooLongForTheSystemIsSaidSoAndNothingIsMade) {
-    const ScratchFolder folder;
-    const AnySource source;
-    // Room in the folder's path for the result's name, not for the longer temporary's.
-    fs::path deep = folder.Path();
-    while (deep.wstring().size() < MAX_PATH - 24) deep /= L"d";
-    fs::create_directories(deep);
-    const std::u16string destination = support::AsText(deep / L"x.bin");
-    ASSERT_LT(destination.size(), std::size_t{MAX_PATH});
-    try {
-        platform::OutputFile output(destination, *source.file);
-        ADD_FAILURE() << "no error";
-    } catch (const platform::FileError& error) {
-        EXPECT_EQ(error.code().value(), ERROR_FILENAME_EXCED_RANGE);
-        EXPECT_EQ(error.Path(), destination);
+// Both ways of removing a temporary that never took its name: by the system, from the mark
+// set at its creation, and by the program, where the file system refuses the mark.
+TEST(WindowsOutputFile, EitherRemovalLeavesOnlyTheResultOrNothing) {
+    using platform::windows::Removal;
+    for (const Removal removal : {Removal::BySystem, Removal::ByName}) {
+        const ScratchFolder folder;
+        {
+            platform::windows::Temporary temporary(folder.Text("result.bin"), removal);
+            // Wine carries out the mark as the system does.
+            EXPECT_EQ(temporary.InForce(), removal);
+            DWORD put = 0;
+            ASSERT_TRUE(WriteFile(temporary.Get(), "abc", 3, &put, nullptr));
+            EXPECT_EQ(Names(folder).size(), 1u);
+            EXPECT_TRUE(platform::ListOrdinaryFiles(folder.Text()).empty());
+            temporary.Commit();
+        }
+        EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
+        EXPECT_EQ(ReadBytes(folder / "result.bin"), "abc");
+        EXPECT_EQ(platform::Classify(folder.Text("result.bin")), EntryKind::OrdinaryFile);
+        { platform::windows::Temporary abandoned(folder.Text("never.bin"), removal); }
+        {
+            platform::windows::Temporary refused(folder.Text("RESULT.BIN"), removal);
+            EXPECT_THROW(refused.Commit(), platform::FileError);
+        }
+        EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
+        EXPECT_EQ(ReadBytes(folder / "result.bin"), "abc");
     }
-    EXPECT_TRUE(fs::is_empty(deep));
 }
 
 TEST(WindowsTextFiles, ReplacedWholeAndReadFromTheStart) {

@@ -98,5 +98,24 @@ TEST_F(BrowseWindowsTest, EachDriveReopensTheFolderLastShownOnIt) {
     EXPECT_EQ(form_.Dir1.Path(), work_.Text());
 }
 
+TEST_F(BrowseWindowsTest, ABadRememberedFolderIsDeletedAndTheListsOpenAtTheRootOfC) {
+    const std::string gone = *platform::EncodeLine(work_.Text(u"gone")) + "\r\n";
+    for (const std::string& bytes : {gone, std::string(), std::string("\r\n")}) {
+        WriteBytes(work_ / "LastPath", bytes);
+        Form1 form(host_, remembered_);
+        form.Load();
+        EXPECT_EQ(form.Dir1.Path(), u"C:\\");
+        EXPECT_EQ(form.File1.Path(), u"C:\\");
+        EXPECT_FALSE(fs::exists(work_ / "LastPath")) << bytes;
+    }
+    // A folder of that name is someone else's: not read, and kept.
+    fs::create_directory(work_ / "LastPath");
+    Form1 form(host_, remembered_);
+    form.Load();
+    EXPECT_EQ(form.Dir1.Path(), u"C:\\");
+    EXPECT_TRUE(fs::is_directory(work_ / "LastPath"));
+    EXPECT_TRUE(host_.messages.empty());
+}
+
 }  // namespace
 }  // namespace window

@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "tests/support/deep_folder_windows.h"
 #include "tests/support/scratch_text_folder.h"
 #include "tests/support/shared_vectors.h"
 #include "tests/window/workflow_fixture.h"
@@ -103,6 +104,55 @@ TEST_F(DestinationWindowsTest, ARunFromADriveRootWritesBesideTheSourceAndRemembe
     EXPECT_EQ(form_.Label1.Caption(), u"... Done ...");
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()),
               testing_support::kSharedDestination);
+}
+
+TEST_F(DestinationWindowsTest, AFileSixHundredUnitsDeepIsPickedEncipheredRestoredAndKilled) {
+    const std::u16string deep = support::MakeDeepFolder(support::AsText(files_), 600);
+    const std::u16string source = platform::JoinPath(deep, u"report.txt");
+    support::WriteDeepFile(source, testing_support::kSharedSource);
+    // The fixture's folder cannot remove what lies past the old limit.
+    struct Removed {
+        std::wstring tree;
+        ~Removed() { support::RemoveTree(tree); }
+    } removed{support::LongForm(platform::JoinPath(support::AsText(files_), std::u16string(40, u'd')))};
+
+    form_.Dir1.SetPath(deep);
+    EXPECT_EQ(form_.Dir1.Path(), deep);
+    EXPECT_EQ(form_.File1.Names(), std::vector<std::u16string>{u"report.txt"});
+    AcceptDestination(u"report.txt");
+    form_.Pwd.SetText(testing_support::kSharedPassword);
+    form_.Pwd2.SetText(testing_support::kSharedPassword);
+    form_.Start.Click();
+    ASSERT_EQ(form_.Label1.Caption(), u"... Done ...");
+    const std::string enciphered = support::ReadDeepFile(platform::JoinPath(deep, u"report_XXX.txt"));
+    EXPECT_EQ(std::vector<std::uint8_t>(enciphered.begin(), enciphered.end()),
+              testing_support::kSharedDestination);
+
+    // The next start opens there, restores the source, and deletes the result on request.
+    for (const bool restore : {true, false}) {
+        testing::FakeHost host;
+        Form1 next(host, remembered_);
+        next.Load();
+        ASSERT_EQ(next.Dir1.Path(), deep);
+        const auto& names = next.File1.Names();
+        const std::u16string picked = restore ? u"report_XXX.txt" : u"report.txt";
+        next.File1.Select(static_cast<int>(std::find(names.begin(), names.end(), picked) - names.begin()));
+        next.File1.DblClick();
+        next.DestFile.SetText(restore ? u"restored.txt" : u"report_XXX.txt");
+        next.go.Click();
+        if (restore) {
+            next.Pwd.SetText(testing_support::kSharedPassword);
+            next.Pwd2.SetText(testing_support::kSharedPassword);
+            next.Start.Click();
+            EXPECT_EQ(support::ReadDeepFile(platform::JoinPath(deep, u"restored.txt")),
+                      testing_support::kSharedSource);
+        } else {
+            ASSERT_TRUE(next.Murder.Visible());
+            next.Murder.Click();
+            EXPECT_EQ(platform::Classify(platform::JoinPath(deep, u"report_XXX.txt")),
+                      platform::EntryKind::Missing);
+        }
+    }
 }
 
 }  // namespace

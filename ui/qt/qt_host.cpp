@@ -1,5 +1,6 @@
 #include "ui/qt/qt_host.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -25,6 +26,9 @@ void QtHost::ShowMessage(const window::Text& title, const window::Text& message)
 void QtHost::PaintDuringRun() {
     // Paint and take window-system events such as a close, but leave clicks and keys queued.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // A stop requested from outside closes the window at once, as the stop watcher would at
+    // its next look: the run stops at this paint.
+    if (platform::StopRequests::Arrived()) QApplication::closeAllWindows();
 }
 
 // Each control's widget carries the control's name.
