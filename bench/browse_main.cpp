@@ -126,7 +126,9 @@ void PrintRow(const bench::BrowseFolder& folder, const Row& row, bool big) {
               big ? "target at most 30 ms and 0.3" : "");
     PrintLine("one mask keystroke (median), Win32 window", row.win32Keys, ls, "");
     PrintLine("the slowest keystroke, Qt window", {Slowest(row.qtKeys)}, ls, "");
-    PrintLine("the slowest keystroke, Win32 window", {Slowest(row.win32Keys)}, ls, "");
+    if (!row.win32Keys.empty()) {
+        PrintLine("the slowest keystroke, Win32 window", {Slowest(row.win32Keys)}, ls, "");
+    }
     if (!row.win32Load.empty()) {
         const double load = bench::Median(row.win32Load).processor /
                             bench::Median(row.qtLoad).processor;
