@@ -8,7 +8,6 @@
 // repeated and its median quoted; the repetitions are interleaved so that a slow spell of the
 // machine hits every contender.
 #include <openssl/rc4.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -38,22 +37,6 @@ constexpr std::size_t MEMORY_BUFFER_BYTES = std::size_t{64} << 20;
 constexpr std::size_t MEMORY_PIECE_BYTES = std::size_t{1} << 20;
 
 constexpr const char* kEngineOnly = "--engine-only";
-
-class WorkFolder {
-public:
-    explicit WorkFolder(const fs::path& parent) {
-        std::string pattern = (parent / "tessomar-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("Cannot create a folder in " + parent.string());
-        }
-        path_ = pattern;
-    }
-    ~WorkFolder() { fs::remove_all(path_); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 class QuietSink : public cipher::ProgressSink {
 public:
@@ -277,7 +260,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         {
-            WorkFolder folder(parent);
+            bench::WorkFolder folder(parent);
             TimeFiles(folder.Path(), mebibytes << 20, repetitions);
         }
         TimeMemory(repetitions);

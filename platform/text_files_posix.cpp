@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -111,16 +112,18 @@ std::optional<std::string> ReadFileStart(std::u16string_view path, std::size_t m
     struct stat status {};
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
 
-    std::string bytes(maxBytes, '\0');
-    std::size_t filled = 0;
-    while (filled < maxBytes) {
-        const ssize_t got = ::read(file.get(), bytes.data() + filled, maxBytes - filled);
+    // Grown as the bytes come, so that a generous limit (the mount table's is megabytes)
+    // costs a short file nothing.
+    std::string bytes;
+    char chunk[16384];
+    while (bytes.size() < maxBytes) {
+        const ssize_t got =
+            ::read(file.get(), chunk, std::min(sizeof chunk, maxBytes - bytes.size()));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return std::nullopt;
         if (got == 0) break;
-        filled += static_cast<std::size_t>(got);
+        bytes.append(chunk, static_cast<std::size_t>(got));
     }
-    bytes.resize(filled);
     return bytes;
 }
 

@@ -190,8 +190,17 @@ void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
             return;
         }
         if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
+        // The kind the folder records for an entry spares looking at it, which is most of a
+        // big folder's listing time; a link (its target decides) and an entry of a file system
+        // that records no kind are looked at.
         struct stat status {};
-        if (fstatat(descriptor, entry->d_name, &status, 0) != 0) continue;
+        if (entry->d_type == DT_REG) {
+            status.st_mode = S_IFREG;
+        } else if (entry->d_type == DT_DIR) {
+            status.st_mode = S_IFDIR;
+        } else if (fstatat(descriptor, entry->d_name, &status, 0) != 0) {
+            continue;
+        }
         visit(entry->d_name, status);
     }
 }

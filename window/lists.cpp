@@ -1,6 +1,7 @@
 #include "window/lists.h"
 
 #include <algorithm>
+#include <numeric>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -42,16 +43,57 @@ std::u16string_view Trimmed(std::u16string_view text) {
     return text;
 }
 
-// Names that differ only in case follow their exact text, so the order never depends on the
-// order in which the folder happened to be listed.
-void SortIgnoringCase(std::vector<Text>& names) {
-    std::vector<std::pair<Text, Text>> keyed;
-    keyed.reserve(names.size());
-    for (Text& name : names) keyed.emplace_back(UpperCase(name), std::move(name));
-    std::sort(keyed.begin(), keyed.end());
-    names.clear();
-    for (auto& [key, name] : keyed) names.push_back(std::move(name));
+std::vector<Text> UpperCaseKeys(const std::vector<Text>& names) {
+    std::vector<Text> keys;
+    keys.reserve(names.size());
+    for (const Text& name : names) keys.push_back(UpperCase(name));
+    return keys;
 }
+
+// The order in which a list shows names, as indices into them: by their upper-case keys, and
+// names that differ only in case by their exact text, so the order never depends on the
+// order in which the folder happened to be listed.
+std::vector<std::size_t> OrderIgnoringCase(const std::vector<Text>& names,
+                                           const std::vector<Text>& keys) {
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int byKey = keys[a].compare(keys[b]);
+        return byKey != 0 ? byKey < 0 : names[a] < names[b];
+    });
+    return order;
+}
+
+// A mask split into its patterns in upper case, so that a whole listing is matched against
+// it with no work on the mask per name.
+class Mask {
+public:
+    explicit Mask(const Text& mask) {
+        const Text upper = UpperCase(mask);
+        std::u16string_view rest = upper;
+        while (true) {
+            const std::size_t end = std::min(rest.find(u';'), rest.size());
+            const std::u16string_view pattern = Trimmed(rest.substr(0, end));
+            if (!pattern.empty()) patterns_.emplace_back(pattern);
+            if (end == rest.size()) break;
+            rest.remove_prefix(end + 1);
+        }
+    }
+
+    bool Matches(std::u16string_view upperName) const {
+        for (const Text& pattern : patterns_) {
+            if (MatchesPattern(upperName, pattern)) return true;
+            if (pattern.ends_with(u".*") && upperName.find(u'.') == std::u16string_view::npos &&
+                MatchesPattern(upperName, std::u16string_view(pattern).substr(0, pattern.size() - 2))) {
+                return true;
+            }
+        }
+        return patterns_.empty();
+    }
+
+private:
+    std::vector<Text> patterns_;
+};
 
 platform::FileError FolderError(std::errc reason, const Text& folder) {
     return platform::FileError(std::make_error_code(reason), u"Cannot open folder", folder);
@@ -59,27 +101,7 @@ platform::FileError FolderError(std::errc reason, const Text& folder) {
 
 }  // namespace
 
-bool MatchesMask(const Text& name, const Text& mask) {
-    const Text upperName = UpperCase(name);
-    const Text upperMask = UpperCase(mask);
-    bool anyPattern = false;
-    std::u16string_view rest = upperMask;
-    while (true) {
-        const std::size_t end = std::min(rest.find(u';'), rest.size());
-        const std::u16string_view pattern = Trimmed(rest.substr(0, end));
-        if (!pattern.empty()) {
-            anyPattern = true;
-            if (MatchesPattern(upperName, pattern)) return true;
-            if (pattern.ends_with(u".*") && name.find(u'.') == Text::npos &&
-                MatchesPattern(upperName, pattern.substr(0, pattern.size() - 2))) {
-                return true;
-            }
-        }
-        if (end == rest.size()) break;
-        rest.remove_prefix(end + 1);
-    }
-    return !anyPattern;
-}
+bool MatchesMask(const Text& name, const Text& mask) { return Mask(mask).Matches(UpperCase(name)); }
 
 // ---------------------------------------------------------------------------------------
 
@@ -215,7 +237,8 @@ void DirListBox::Show(const Text& folder) {
     if (!platform::FolderExists(target))
         throw FolderError(std::errc::no_such_file_or_directory, folder);
     std::vector<Text> subfolders = platform::ListSubfolders(target);
-    SortIgnoringCase(subfolders);
+    const std::vector<std::size_t> order =
+        OrderIgnoringCase(subfolders, UpperCaseKeys(subfolders));
 
     std::vector<Entry> entries;
     entries.reserve(chain.size() + subfolders.size());
@@ -223,9 +246,9 @@ void DirListBox::Show(const Text& folder) {
         entries.push_back({step.name, step.path, static_cast<int>(entries.size())});
     }
     const int depth = static_cast<int>(chain.size());
-    for (Text& name : subfolders) {
-        Text path = platform::JoinPath(target, name);
-        entries.push_back({std::move(name), std::move(path), depth});
+    for (const std::size_t k : order) {
+        Text path = platform::JoinPath(target, subfolders[k]);
+        entries.push_back({std::move(subfolders[k]), std::move(path), depth});
     }
 
     std::vector<Entry> previousEntries = std::exchange(entries_, std::move(entries));
@@ -249,10 +272,10 @@ void DirListBox::Show(const Text& folder) {
 void FileListBox::SetPath(const Text& path) {
     const std::vector<platform::FolderStep> chain = platform::FolderChain(path);
     if (chain.empty()) throw FolderError(std::errc::invalid_argument, path);
-    allNames_ = platform::ListOrdinaryFiles(chain.back().path);
+    const bool listingChanged = Read(chain.back().path);
     path_ = chain.back().path;
     listIndex_ = -1;
-    Filter();
+    Filter(listingChanged);
     Notify();
 }
 
@@ -263,26 +286,45 @@ Text FileListBox::FileName() const {
 void FileListBox::SetFileName(const Text& pattern) {
     pattern_ = pattern;
     const Text selected = FileName();
+    bool listingChanged = false;
     if (!path_.empty()) {
         try {
-            allNames_ = platform::ListOrdinaryFiles(path_);
+            listingChanged = Read(path_);
         } catch (const std::system_error&) {
             // Typing a mask must never fail; the last listing is the best there is.
         }
     }
-    Filter();
+    Filter(listingChanged);
     const auto kept = std::find(names_.begin(), names_.end(), selected);
     listIndex_ =
         !selected.empty() && kept != names_.end() ? static_cast<int>(kept - names_.begin()) : -1;
     Notify();
 }
 
-void FileListBox::Filter() {
-    names_.clear();
-    for (const Text& name : allNames_) {
-        if (MatchesMask(name, pattern_)) names_.push_back(name);
+bool FileListBox::Read(const Text& folder) {
+    std::vector<Text> files = platform::ListOrdinaryFiles(folder);
+    // A folder listed as it was last time (as it is while a mask is typed) keeps its keys
+    // and its order.
+    if (files == listed_) return false;
+    std::vector<Text> keys = UpperCaseKeys(files);
+    order_ = OrderIgnoringCase(files, keys);
+    keys_ = std::move(keys);
+    listed_ = std::move(files);
+    return true;
+}
+
+void FileListBox::Filter(bool listingChanged) {
+    const Mask mask(pattern_);
+    std::vector<std::size_t> shown;
+    for (const std::size_t k : order_) {
+        if (mask.Matches(keys_[k])) shown.push_back(k);
     }
-    SortIgnoringCase(names_);
+    if (!listingChanged && shown == shown_) return;
+    shown_ = std::move(shown);
+    names_.clear();
+    names_.reserve(shown_.size());
+    for (const std::size_t k : shown_) names_.push_back(listed_[k]);
+    ++namesVersion_;
 }
 
 void FileListBox::Select(int index) {

@@ -132,6 +132,9 @@ public:
 
     // The names shown, sorted, and the selection (-1: none).
     const std::vector<Text>& Names() const { return names_; }
+    // Goes up by one at each change of Names, so that a view draws the names again only
+    // when they changed.
+    std::size_t NamesVersion() const { return namesVersion_; }
     int ListIndex() const { return listIndex_; }
     // A single click: selects only. An index outside the list is ignored.
     void Select(int index);
@@ -141,12 +144,22 @@ public:
     void OnDblClick(std::function<void()> handler) { dblClick_ = std::move(handler); }
 
 private:
-    void Filter();
+    // Lists the folder's files; true if they are not the ones listed last. Throws
+    // (std::system_error) if it cannot be read, and then changes nothing.
+    bool Read(const Text& folder);
+    // Shows the files that match the pattern.
+    void Filter(bool listingChanged);
 
     Text path_;
     Text pattern_ = u"*.*";
-    std::vector<Text> allNames_;  // every file of the folder, as last listed
+    // Every file of the folder as last listed, in the folder's own order; their keys in
+    // upper case alongside; the order in which the list shows them, and those it shows.
+    std::vector<Text> listed_;
+    std::vector<Text> keys_;
+    std::vector<std::size_t> order_;
+    std::vector<std::size_t> shown_;
     std::vector<Text> names_;
+    std::size_t namesVersion_ = 0;
     int listIndex_ = -1;
     std::function<void()> dblClick_;
 };

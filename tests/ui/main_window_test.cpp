@@ -11,7 +11,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -354,12 +354,13 @@ TEST_F(MainWindowTest, ScreenReadersHearNamesAndCaptions) {
 // An entry's own tip would hide the list's tip wherever the pointer is over an entry.
 TEST_F(MainWindowTest, TheFolderListShowsItsTipOverItsEntries) {
     form_.Dir1.SetPath(platform::DefaultFolder());
-    auto* list = W<QListWidget>("Dir1");
-    ASSERT_GT(list->count(), 1);
-    for (int row = 0; row < list->count(); ++row) {
-        EXPECT_TRUE(list->item(row)->toolTip().isEmpty()) << row;
+    auto* list = W<QListView>("Dir1");
+    const QAbstractItemModel& entries = *list->model();
+    ASSERT_GT(entries.rowCount(), 1);
+    for (int row = 0; row < entries.rowCount(); ++row) {
+        EXPECT_TRUE(entries.index(row, 0).data(Qt::ToolTipRole).toString().isEmpty()) << row;
     }
-    const QPoint over = list->visualItemRect(list->item(1)).center();
+    const QPoint over = list->visualRect(entries.index(1, 0)).center();
     QHelpEvent hover(QEvent::ToolTip, over, list->viewport()->mapToGlobal(over));
     QApplication::sendEvent(list->viewport(), &hover);
     EXPECT_EQ(QToolTip::text(), "Select working directory");

@@ -10,7 +10,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -103,8 +103,8 @@ protected:
     QString Folder() { return QString::fromStdU16String(form_.Dir1.Path()); }
     QStringList ListedFiles() {
         QStringList names;
-        auto* list = W<QListWidget>("File1");
-        for (int row = 0; row < list->count(); ++row) names << list->item(row)->text();
+        const QAbstractItemModel& rows = *W<QListView>("File1")->model();
+        for (int row = 0; row < rows.rowCount(); ++row) names << rows.index(row, 0).data().toString();
         return names;
     }
     void ExpectNameStageFor(const QString& source, const QString& suggestion,

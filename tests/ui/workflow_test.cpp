@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QStyleHints>
 #include <QTest>
@@ -77,17 +77,18 @@ struct Session {
 
     QStringList ListedFiles() {
         QStringList names;
-        auto* list = W<QListWidget>("File1");
-        for (int row = 0; row < list->count(); ++row) names << list->item(row)->text();
+        const QAbstractItemModel& rows = *W<QListView>("File1")->model();
+        for (int row = 0; row < rows.rowCount(); ++row) names << rows.index(row, 0).data().toString();
         return names;
     }
 
     void DoubleClickFile(const QString& name) {
-        auto* list = W<QListWidget>("File1");
-        const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
+        auto* list = W<QListView>("File1");
+        const QModelIndexList found = list->model()->match(
+            list->model()->index(0, 0), Qt::DisplayRole, name, -1, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
-        list->scrollToItem(found.front());
-        const QPoint middle = list->visualItemRect(found.front()).center();
+        list->scrollTo(found.front());
+        const QPoint middle = list->visualRect(found.front()).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, middle);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, middle);
     }

@@ -186,6 +186,14 @@ TEST_F(BrowseTest, TheFileListShowsVisibleFilesSortedAndFilteredByTheMask) {
     EXPECT_EQ(form_.File1.FileName(), u"");
     form_.filemask.SetText(u"");
     EXPECT_EQ(form_.File1.Names().size(), 4u);
+    // Files that come and go between two keystrokes show at their places at the next one.
+    form_.File1.Select(1);
+    std::ofstream(stick_ / "B.txt") << "x";
+    fs::remove(stick_ / "README");
+    form_.filemask.SetText(u"*.*");
+    EXPECT_EQ(form_.File1.Names(),
+              (std::vector<std::u16string>{u"a.txt", u"B.txt", u"b.TXT", u"notes.md"}));
+    EXPECT_EQ(form_.File1.FileName(), u"b.TXT");
     // A folder that vanished under the list leaves its last listing to filter.
     fs::remove_all(stick_);
     form_.filemask.SetText(u"*.md");

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QSignalBlocker>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace ui::qt {
@@ -14,7 +14,6 @@ bool IsEnter(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
-constexpr int kDepthRole = Qt::UserRole;
 constexpr int kIndentPerDepth = 8;
 
 // Shifts each entry right by its depth, so the folder list reads as a path from the root.
@@ -25,10 +24,17 @@ public:
                const QModelIndex& index) const override {
         QStyleOptionViewItem indented = option;
         indented.rect.setLeft(option.rect.left() +
-                              index.data(kDepthRole).toInt() * kIndentPerDepth);
+                              index.data(FolderEntriesModel::kDepthRole).toInt() *
+                                  kIndentPerDepth);
         QStyledItemDelegate::paint(painter, indented, index);
     }
 };
+
+// The row of a list's entry index (-1: none) as the view's current index.
+void MakeCurrent(QListView& view, int row) {
+    view.selectionModel()->setCurrentIndex(view.model()->index(row, 0),
+                                           QItemSelectionModel::ClearAndSelect);
+}
 
 }  // namespace
 
@@ -62,11 +68,72 @@ void DriveListView::ControlChanged(const window::Control&) {
     setVisible(drives_.Visible());
 }
 
+FolderEntriesModel::FolderEntriesModel(const window::DirListBox& folders, QIcon open,
+                                       QIcon closed, QObject* parent)
+    : QAbstractListModel(parent),
+      folders_(folders),
+      open_(std::move(open)),
+      closed_(std::move(closed)) {}
+
+int FolderEntriesModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(folders_.Entries().size());
+}
+
+QVariant FolderEntriesModel::data(const QModelIndex& index, int role) const {
+    const auto& entries = folders_.Entries();
+    if (!index.isValid() || index.row() >= static_cast<int>(entries.size())) return {};
+    const window::DirListBox::Entry& entry = entries[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return ToQString(entry.name);
+    case Qt::DecorationRole:
+        return index.row() <= folders_.ListIndex() ? open_ : closed_;
+    case kDepthRole:
+        return entry.depth;
+    default:
+        return {};
+    }
+}
+
+void FolderEntriesModel::Reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+FileNamesModel::FileNamesModel(const window::FileListBox& files, QObject* parent)
+    : QAbstractListModel(parent), files_(files), version_(files.NamesVersion()) {}
+
+int FileNamesModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(files_.Names().size());
+}
+
+QVariant FileNamesModel::data(const QModelIndex& index, int role) const {
+    const auto& names = files_.Names();
+    if (role != Qt::DisplayRole || !index.isValid() ||
+        index.row() >= static_cast<int>(names.size())) {
+        return {};
+    }
+    return ToQString(names[static_cast<std::size_t>(index.row())]);
+}
+
+void FileNamesModel::Reload() {
+    if (version_ == files_.NamesVersion()) return;
+    version_ = files_.NamesVersion();
+    beginResetModel();
+    endResetModel();
+}
+
 DirListView::DirListView(window::DirListBox& folders, Dispatcher& dispatcher, QWidget* parent)
-    : QListWidget(parent), folders_(folders), dispatcher_(dispatcher) {
+    : QListView(parent),
+      folders_(folders),
+      dispatcher_(dispatcher),
+      entries_(new FolderEntriesModel(folders, style()->standardIcon(QStyle::SP_DirOpenIcon),
+                                      style()->standardIcon(QStyle::SP_DirClosedIcon), this)) {
+    setModel(entries_);
+    setUniformItemSizes(true);
     setItemDelegate(new IndentDelegate(this));
-    connect(this, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { Open(row(item)); });
+    connect(this, &QListView::doubleClicked, this,
+            [this](const QModelIndex& index) { Open(index.row()); });
     folders_.SetObserver(this);
     ControlChanged(folders_);
 }
@@ -81,37 +148,35 @@ void DirListView::Open(int row) {
 void DirListView::keyPressEvent(QKeyEvent* event) {
     // Taken here, so that Enter does not also reach the window and press a button.
     if (IsEnter(event)) {
-        Open(currentRow());
+        Open(currentIndex().row());
         event->accept();
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 void DirListView::ControlChanged(const window::Control&) {
-    const QSignalBlocker quiet(this);
-    clear();
-    const int current = folders_.ListIndex();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    int row = 0;
-    for (const window::DirListBox::Entry& entry : folders_.Entries()) {
-        auto* item = new QListWidgetItem(row <= current ? open : closed, ToQString(entry.name));
-        item->setData(kDepthRole, entry.depth);
-        addItem(item);
-        ++row;
-    }
-    setCurrentRow(current);
-    if (currentItem() != nullptr) scrollToItem(currentItem());
+    entries_->Reload();
+    MakeCurrent(*this, folders_.ListIndex());
+    if (currentIndex().isValid()) scrollTo(currentIndex());
     setVisible(folders_.Visible());
 }
 
 FileListView::FileListView(window::FileListBox& files, Dispatcher& dispatcher, QWidget* parent)
-    : QListWidget(parent), files_(files), dispatcher_(dispatcher) {
-    connect(this, &QListWidget::currentRowChanged, this,
-            [this](int row) { dispatcher_.Run([this, row] { files_.Select(row); }); });
-    connect(this, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { Pick(row(item)); });
+    : QListView(parent),
+      files_(files),
+      dispatcher_(dispatcher),
+      names_(new FileNamesModel(files, this)) {
+    setModel(names_);
+    setUniformItemSizes(true);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (following_) return;
+                const int row = current.row();
+                dispatcher_.Run([this, row] { files_.Select(row); });
+            });
+    connect(this, &QListView::doubleClicked, this,
+            [this](const QModelIndex& index) { Pick(index.row()); });
     files_.SetObserver(this);
     ControlChanged(files_);
 }
@@ -128,21 +193,18 @@ void FileListView::Pick(int row) {
 
 void FileListView::keyPressEvent(QKeyEvent* event) {
     if (IsEnter(event)) {
-        Pick(currentRow());
+        Pick(currentIndex().row());
         event->accept();
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 void FileListView::ControlChanged(const window::Control&) {
-    const QSignalBlocker quiet(this);
-    if (shown_ != files_.Names()) {
-        shown_ = files_.Names();
-        clear();
-        for (const window::Text& name : shown_) addItem(ToQString(name));
-    }
-    setCurrentRow(files_.ListIndex());
+    following_ = true;
+    names_->Reload();
+    MakeCurrent(*this, files_.ListIndex());
+    following_ = false;
     setVisible(files_.Visible());
 }
 

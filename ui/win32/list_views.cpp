@@ -1,11 +1,37 @@
 #include "ui/win32/list_views.h"
 
+#include <functional>
+
 #include "ui/win32/wide.h"
 
 namespace ui::win32 {
 namespace {
 
 int CurrentRow(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+
+const wchar_t* WideText(const window::Text& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());  // both are UTF-16 units
+}
+
+// Puts count texts into a LISTBOX in place of what it held, with storage for all of them
+// taken at once and the control drawn once at the end rather than after each; the caller
+// turns drawing back on (WM_SETREDRAW) once it has also set the selection.
+void Refill(HWND list, std::size_t count,
+            const std::function<const window::Text&(std::size_t)>& textAt) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    std::size_t units = 0;
+    for (std::size_t k = 0; k < count; ++k) units += textAt(k).size() + 1;
+    SendMessageW(list, LB_INITSTORAGE, count, static_cast<LPARAM>(units * sizeof(wchar_t)));
+    for (std::size_t k = 0; k < count; ++k) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(textAt(k))));
+    }
+}
+
+void DrawAgain(HWND list) {
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
 
 }  // namespace
 
@@ -62,14 +88,12 @@ DirListView::DirListView(window::DirListBox& folders, Dispatcher& dispatcher,
 DirListView::~DirListView() { folders_.SetObserver(nullptr); }
 
 void DirListView::ControlChanged(const window::Control&) {
-    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
-    for (const window::DirListBox::Entry& entry : folders_.Entries()) {
-        SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry.name).c_str()));
-    }
+    const auto& entries = folders_.Entries();
+    Refill(Handle(), entries.size(), [&](std::size_t k) -> const window::Text& {
+        return entries[k].name;
+    });
     SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(folders_.ListIndex()), 0);
-    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    DrawAgain(Handle());
     ShowAs(folders_.Visible());
 }
 
@@ -119,14 +143,16 @@ FileListView::FileListView(window::FileListBox& files, Dispatcher& dispatcher,
 FileListView::~FileListView() { files_.SetObserver(nullptr); }
 
 void FileListView::ControlChanged(const window::Control&) {
-    if (shown_ != files_.Names()) {
-        shown_ = files_.Names();
-        SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
-        for (const window::Text& name : shown_) {
-            SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
-        }
+    const bool refill = shownVersion_ != files_.NamesVersion();
+    if (refill) {
+        shownVersion_ = files_.NamesVersion();
+        const auto& names = files_.Names();
+        Refill(Handle(), names.size(), [&](std::size_t k) -> const window::Text& {
+            return names[k];
+        });
     }
     SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(files_.ListIndex()), 0);
+    if (refill) DrawAgain(Handle());
     ShowAs(files_.Visible());
 }
 

@@ -1,7 +1,10 @@
 // The views of the three lists: a drop-down COMBOBOX for the drives, an owner-drawn LISTBOX
-// for the folders (each entry drawn at its level) and a LISTBOX for the files.
+// for the folders (each entry drawn at its level) and a LISTBOX for the files. The two lists
+// are filled in one go, and the file list again only when its names changed.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "ui/win32/simple_views.h"
@@ -53,7 +56,7 @@ private:
 
     window::FileListBox& files_;
     Dispatcher& dispatcher_;
-    std::vector<window::Text> shown_;
+    std::optional<std::size_t> shownVersion_;  // the NamesVersion of the names shown, if any
 };
 
 }  // namespace ui::win32
