@@ -182,6 +182,14 @@ const std::vector<const DesignEntry*>& TabOrder() {
     return order;
 }
 
+FixedColors FixedColorsOf(const DesignEntry& entry, Control& control) {
+    if (auto* box = dynamic_cast<TextBox*>(&control)) {
+        return {entry.foreColor.value_or(kBlack), box->BackColor()};
+    }
+    if (entry.foreColor) return {entry.foreColor, kDesignFace};
+    return {};
+}
+
 Control* Form1::Find(std::string_view name) {
     for (const DesignEntry& entry : Design().controls) {
         if (entry.name == name) {

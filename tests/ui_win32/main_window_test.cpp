@@ -25,7 +25,6 @@ namespace fs = std::filesystem;
 using testing_support::ReadBytes;
 using testing_support::WriteBytes;
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 std::wstring TextOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
@@ -179,6 +178,16 @@ TEST_F(Win32WindowTest, AWholeRunThroughTheControls) {
     const std::string written = ReadBytes(files_ / "report_XXX.txt");
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()),
               testing_support::kSharedDestination);
+}
+
+TEST_F(Win32WindowTest, PasswordsThatDoNotMatchAreTypedAgainFromTheFirstBox) {
+    DoubleClickFile(L"report.txt");
+    Press(VK_RETURN);
+    Type("Pwd", u"secret");
+    Type("Pwd2", u"Secret");
+    Press(VK_RETURN);
+    EXPECT_EQ(TextOf(Control("Label1")), L"Passwords do not match");
+    EXPECT_EQ(GetFocus(), Control("Pwd"));
 }
 
 // A run draws its bar every 10000 bytes: the bar is invalidated by a draw, painted, and
@@ -355,40 +364,78 @@ TEST_F(Win32WindowTest, EachLabelComesJustBeforeTheBoxItNamesAndTabStillFollowsT
     }
 }
 
-// What a screen reader is told a control is called.
-std::wstring AccessibleName(HWND control) {
+// What a screen reader is told a control is called and what it is, as it asks the system.
+struct Heard {
+    std::wstring name;
+    long role = 0;
+};
+
+Heard HeardOf(HWND control) {
     IAccessible* accessible = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
                                           __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible)))) {
-        return L"<no accessible object>";
+        return {L"<no accessible object>"};
     }
     VARIANT self;
     VariantInit(&self);
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
+    Heard heard;
     BSTR name = nullptr;
-    std::wstring said = SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr
-                            ? std::wstring(name)
-                            : L"<none>";
+    if (FAILED(accessible->get_accName(self, &name))) heard.name = L"<failed>";
+    if (name != nullptr) heard.name = name;
     SysFreeString(name);
+    VARIANT role;
+    VariantInit(&role);
+    if (SUCCEEDED(accessible->get_accRole(self, &role)) && role.vt == VT_I4) heard.role = role.lVal;
+    VariantClear(&role);
     accessible->Release();
-    return said;
+    return heard;
 }
 
-// Only the names that labels give: wine does not take names set through the accessibility
-// properties (it answers E_NOTIMPL), so the boxes without a label are not heard here.
-TEST_F(Win32WindowTest, ScreenReadersHearEachLabelledBoxByItsLabel) {
-    int labelled = 0;
-    for (const window::DesignEntry& label : window::Design().controls) {
-        if (label.buddy.empty()) continue;
-        const window::DesignEntry& box = *std::find_if(
-            window::Design().controls.begin(), window::Design().controls.end(),
-            [&](const auto& entry) { return entry.name == label.buddy; });
-        EXPECT_EQ(AccessibleName(Control(box.name.c_str())), Wide(box.accessibleName)) << box.name;
-        ++labelled;
+TEST_F(Win32WindowTest, ScreenReadersHearEveryControlByItsNameAndRole) {
+    const struct {
+        const char* control;
+        const wchar_t* name;
+        long role;
+    } expected[] = {
+        {"Label1", L"Select Source File", ROLE_SYSTEM_STATICTEXT},
+        {"Help", L"Help", ROLE_SYSTEM_PUSHBUTTON},
+        {"Drive1", L"Select drive", ROLE_SYSTEM_COMBOBOX},
+        {"Dir1", L"Select working directory", ROLE_SYSTEM_LIST},
+        {"File1", L"Doubleclick to select file", ROLE_SYSTEM_LIST},
+        {"filemask", L"Filename Mask", ROLE_SYSTEM_TEXT},
+        {"DestFile", L"Enter desination file, or use this suggested name", ROLE_SYSTEM_TEXT},
+        {"go", L"OK", ROLE_SYSTEM_PUSHBUTTON},
+        {"Murder", L"Kill it !", ROLE_SYSTEM_PUSHBUTTON},
+        {"Pwd", L"Enter Password or leave blank for non-secure file hiding", ROLE_SYSTEM_TEXT},
+        {"Label5", L"Retype Password", ROLE_SYSTEM_STATICTEXT},
+        {"Pwd2", L"Retype Password", ROLE_SYSTEM_TEXT},
+        {"Start", L"Enc/Decrypt", ROLE_SYSTEM_PUSHBUTTON},
+        {"Label4", L"Path", ROLE_SYSTEM_STATICTEXT},
+        {"Path", L"Path", ROLE_SYSTEM_TEXT},
+        {"Label2", L"Source", ROLE_SYSTEM_STATICTEXT},
+        {"SFile", L"Source", ROLE_SYSTEM_TEXT},
+        {"Label3", L"Destination", ROLE_SYSTEM_STATICTEXT},
+        {"DFile", L"Destination", ROLE_SYSTEM_TEXT},
+        {"Progress", L"Bytes processed", ROLE_SYSTEM_TEXT},
+        {"ProgBar", L"Progress", ROLE_SYSTEM_PROGRESSBAR},
+        {"Label6", L"", ROLE_SYSTEM_STATICTEXT},
+    };
+    ASSERT_EQ(std::size(expected), window::Design().controls.size());
+    for (const auto& control : expected) {
+        const Heard heard = HeardOf(Control(control.control));
+        EXPECT_EQ(heard.name, control.name) << control.control;
+        EXPECT_EQ(heard.role, control.role) << control.control;
     }
-    EXPECT_EQ(labelled, 4);
+    // A label says what it shows now, and the password box keeps its own name, not the
+    // label's beside it.
+    DoubleClickFile(L"report.txt");
+    Click("go");
+    EXPECT_EQ(HeardOf(Control("Label1")).name, L"Enter Password");
+    EXPECT_EQ(HeardOf(Control("Pwd")).name,
+              L"Enter Password or leave blank for non-secure file hiding");
 }
 
 }  // namespace

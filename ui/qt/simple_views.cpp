@@ -32,9 +32,14 @@ LabelView::LabelView(window::Label& label, const window::DesignEntry& design, QW
     // Wraps at word boundaries; the fixed geometry cuts off what does not fit below.
     setWordWrap(true);
     setAlignment(HorizontalAlignment(design.alignment) | Qt::AlignTop);
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, ToQColor(design.foreColor));
-    setPalette(colours);
+    // The rest follows the palette, the user's colour scheme.
+    if (const window::FixedColors fixed = window::FixedColorsOf(design, label_); fixed.text) {
+        QPalette colours = palette();
+        colours.setColor(QPalette::WindowText, ToQColor(*fixed.text));
+        colours.setColor(QPalette::Window, ToQColor(*fixed.background));
+        setPalette(colours);
+        setAutoFillBackground(true);
+    }
     label_.SetObserver(this);
     ControlChanged(label_);
 }
@@ -87,7 +92,7 @@ void LabelView::paintEvent(QPaintEvent*) {
 
 TextBoxView::TextBoxView(window::TextBox& box, const window::DesignEntry& design,
                          Dispatcher& dispatcher, QWidget* parent)
-    : QLineEdit(parent), box_(box) {
+    : QLineEdit(parent), box_(box), design_(design) {
     setReadOnly(design.readOnly);
     if (design.masked) setEchoMode(QLineEdit::Password);
     connect(this, &QLineEdit::textEdited, this, [this, &dispatcher](const QString& typed) {
@@ -104,10 +109,13 @@ void TextBoxView::ControlChanged(const window::Control&) {
     // cursor to the end.
     const QString text = ToQString(box_.GetText());
     if (this->text() != text) setText(text);
-    const QColor back = ToQColor(box_.BackColor());
-    if (palette().color(QPalette::Base) != back) {
+    const window::FixedColors fixed = window::FixedColorsOf(design_, box_);
+    const QColor fore = ToQColor(*fixed.text);
+    const QColor back = ToQColor(*fixed.background);
+    if (palette().color(QPalette::Base) != back || palette().color(QPalette::Text) != fore) {
         QPalette colours = palette();
         colours.setColor(QPalette::Base, back);
+        colours.setColor(QPalette::Text, fore);
         setPalette(colours);
     }
     setVisible(box_.Visible());
