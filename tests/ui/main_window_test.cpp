@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <system_error>
@@ -139,6 +141,50 @@ TEST_F(MainWindowTest, LooksFollowTheDesign) {
     EXPECT_DOUBLE_EQ(W<QWidget>("Murder")->font().pointSizeF(), 9.75);
     EXPECT_DOUBLE_EQ(W<QWidget>("Help")->font().pointSizeF(), 8.25);
     EXPECT_FALSE(W<QWidget>("Help")->font().bold());
+}
+
+// How far apart two colours are to the eye (1 alike, 21 black against white); 4.5 is what
+// text needs to be read with ease.
+double Contrast(const QColor& a, const QColor& b) {
+    const auto lightness = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double x = lightness(a), y = lightness(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+TEST_F(MainWindowTest, UnderADarkPaletteEveryTextStaysReadable) {
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        dark.setColor(role, Qt::black);
+    }
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(role, Qt::white);
+    }
+    QApplication::setPalette(dark);
+    QApplication::processEvents();
+    form_.Pwd.SetBackColor(window::kRed);
+    form_.Progress.SetBackColor(window::kProgressColor);
+    for (const window::DesignEntry& entry : window::Design().controls) {
+        const QPalette colours = W<QWidget>(entry.name)->palette();
+        if (entry.kind == window::ControlKind::Label) {
+            EXPECT_GE(Contrast(colours.color(QPalette::WindowText), colours.color(QPalette::Window)), 4.5)
+                << entry.name;
+        } else if (entry.kind == window::ControlKind::TextBox) {
+            EXPECT_GE(Contrast(colours.color(QPalette::Text), colours.color(QPalette::Base)), 4.5)
+                << entry.name;
+        }
+    }
+    // The design's colours stay; the rest is the palette's.
+    EXPECT_EQ(W<QWidget>("Pwd")->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_EQ(W<QWidget>("Pwd")->palette().color(QPalette::Text), QColor(0, 0, 0));
+    EXPECT_EQ(W<QWidget>("Label1")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(W<QWidget>("Label2")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    QApplication::setPalette(before);
 }
 
 TEST_F(MainWindowTest, ALongCaptionKeepsOnlyTheLinesThatFit) {
