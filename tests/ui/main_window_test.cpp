@@ -16,8 +16,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <system_error>
@@ -143,17 +141,12 @@ TEST_F(MainWindowTest, LooksFollowTheDesign) {
     EXPECT_FALSE(W<QWidget>("Help")->font().bold());
 }
 
-// How far apart two colours are to the eye (1 alike, 21 black against white); 4.5 is what
-// text needs to be read with ease.
 double Contrast(const QColor& a, const QColor& b) {
-    const auto lightness = [](const QColor& c) {
-        const auto linear = [](double v) {
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    const auto design = [](const QColor& c) {
+        return window::Color{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                             static_cast<std::uint8_t>(c.blue())};
     };
-    const double x = lightness(a), y = lightness(b);
-    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+    return window::Contrast(design(a), design(b));
 }
 
 TEST_F(MainWindowTest, UnderADarkPaletteEveryTextStaysReadable) {

@@ -141,6 +141,31 @@ TEST_F(Win32WindowTest, OpensOnTheBrowseStageAtTheDesignedSize) {
     EXPECT_FALSE(GetWindowLongW(Control("DestFile"), GWL_STYLE) & ES_READONLY);
 }
 
+// Moved to a screen of another scale: the system proposes where the window goes.
+TEST_F(Win32WindowTest, AtANewScaleTheWindowItsControlsAndFontsAreLaidOutAgain) {
+    RECT proposed{40, 30, 700, 500};
+    SendMessageW(window_.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&proposed));
+    RECT client;
+    GetClientRect(window_.Handle(), &client);
+    EXPECT_EQ(client.right, 830);
+    EXPECT_EQ(client.bottom, 576);
+    RECT frame;
+    GetWindowRect(window_.Handle(), &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 30);
+    RECT drive;
+    GetWindowRect(Control("Drive1"), &drive);
+    MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&drive), 2);
+    EXPECT_EQ(drive.left, 16);   // 120 twips
+    EXPECT_EQ(drive.top, 64);    // 480 twips
+    EXPECT_EQ(drive.right, 370);  // 2775 twips
+    LOGFONTW status{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("Label1"), WM_GETFONT, 0, 0)),
+               sizeof status, &status);
+    EXPECT_EQ(status.lfHeight, -32);  // 12 points
+}
+
 TEST_F(Win32WindowTest, TypingAMaskRefiltersTheFileList) {
     EXPECT_EQ(SendMessageW(Control("File1"), LB_GETCOUNT, 0, 0), 2);
     SendMessageW(Control("filemask"), EM_SETSEL, 0, -1);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -256,18 +255,11 @@ TEST_F(InAStartedProgram, AtTheScreensScaleTheWindowIsTheDesignScaled) {
     }
 }
 
-// How far apart two colours are to the eye (1 alike, 21 black against white); 4.5 is what
-// text needs to be read with ease.
 double Contrast(COLORREF a, COLORREF b) {
-    const auto lightness = [](COLORREF c) {
-        const auto linear = [](int v) {
-            const double x = v / 255.0;
-            return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) + 0.0722 * linear(GetBValue(c));
+    const auto design = [](COLORREF c) {
+        return window::Color{GetRValue(c), GetGValue(c), GetBValue(c)};
     };
-    const double x = lightness(a), y = lightness(b);
-    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+    return window::Contrast(design(a), design(b));
 }
 
 TEST_F(InAStartedProgram, InTheUsersColoursEveryTextIsReadable) {

@@ -12,6 +12,11 @@ QString ToQString(const window::Text& text) { return QString::fromStdU16String(t
 
 QColor ToQColor(window::Color color) { return QColor(color.red, color.green, color.blue); }
 
+window::Color FromQColor(const QColor& color) {
+    return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
+            static_cast<std::uint8_t>(color.blue())};
+}
+
 Qt::Alignment HorizontalAlignment(window::Alignment alignment) {
     switch (alignment) {
         case window::Alignment::Center:
@@ -33,7 +38,9 @@ LabelView::LabelView(window::Label& label, const window::DesignEntry& design, QW
     setWordWrap(true);
     setAlignment(HorizontalAlignment(design.alignment) | Qt::AlignTop);
     // The rest follows the palette, the user's colour scheme.
-    if (const window::FixedColors fixed = window::FixedColorsOf(design, label_); fixed.text) {
+    const window::FixedColors fixed =
+        window::FixedColorsOf(design, label_, FromQColor(palette().color(QPalette::Window)));
+    if (fixed.text) {
         QPalette colours = palette();
         colours.setColor(QPalette::WindowText, ToQColor(*fixed.text));
         colours.setColor(QPalette::Window, ToQColor(*fixed.background));
@@ -109,7 +116,8 @@ void TextBoxView::ControlChanged(const window::Control&) {
     // cursor to the end.
     const QString text = ToQString(box_.GetText());
     if (this->text() != text) setText(text);
-    const window::FixedColors fixed = window::FixedColorsOf(design_, box_);
+    const window::FixedColors fixed =
+        window::FixedColorsOf(design_, box_, FromQColor(palette().color(QPalette::Window)));
     const QColor fore = ToQColor(*fixed.text);
     const QColor back = ToQColor(*fixed.background);
     if (palette().color(QPalette::Base) != back || palette().color(QPalette::Text) != fore) {

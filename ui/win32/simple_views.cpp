@@ -28,6 +28,11 @@ std::wstring WindowText(HWND handle) {
     return text;
 }
 
+window::Color SchemeColor(int element) {
+    const COLORREF color = GetSysColor(element);
+    return {GetRValue(color), GetGValue(color), GetBValue(color)};
+}
+
 // Sets the colours of a control's text, from the design where it fixes them, else from the
 // user's scheme; returns the background's brush.
 HBRUSH ApplyColors(HDC dc, const window::FixedColors& fixed, SolidBrush& background,
@@ -92,8 +97,8 @@ void LabelView::ControlChanged(const window::Control&) {
 }
 
 HBRUSH LabelView::Colors(HDC dc) {
-    return ApplyColors(dc, window::FixedColorsOf(design_, label_), background_, COLOR_BTNTEXT,
-                       COLOR_BTNFACE);
+    return ApplyColors(dc, window::FixedColorsOf(design_, label_, SchemeColor(COLOR_BTNFACE)),
+                       background_, COLOR_BTNTEXT, COLOR_BTNFACE);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -133,8 +138,8 @@ void TextBoxView::Command(WORD code) {
 }
 
 HBRUSH TextBoxView::Colors(HDC dc) {
-    return ApplyColors(dc, window::FixedColorsOf(design_, box_), background_, COLOR_WINDOWTEXT,
-                       COLOR_WINDOW);
+    return ApplyColors(dc, window::FixedColorsOf(design_, box_, SchemeColor(COLOR_BTNFACE)),
+                       background_, COLOR_WINDOWTEXT, COLOR_WINDOW);
 }
 
 // ---------------------------------------------------------------------------------------
