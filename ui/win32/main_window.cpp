@@ -125,8 +125,19 @@ void MainWindow::LayOut(const RECT& frame) {
         }
     }
     for (HFONT font : previousFonts) DeleteObject(font);
-    SetWindowPos(handle_, nullptr, frame.left, frame.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(handle_, nullptr, frame.left, frame.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A frame drawn at another scale than the one reckoned with (the system's, where it does
+    // not scale frames) leaves the client area off by its difference: made up here.
+    RECT client;
+    GetClientRect(handle_, &client);
+    const int missingWidth = Pixels(design.clientWidth) - client.right;
+    const int missingHeight = Pixels(design.clientHeight) - client.bottom;
+    if (missingWidth != 0 || missingHeight != 0) {
+        SetWindowPos(handle_, nullptr, 0, 0, width + missingWidth, height + missingHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     ClipOverlaps();
 }
 
