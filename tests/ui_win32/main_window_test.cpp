@@ -166,6 +166,34 @@ TEST_F(Win32WindowTest, AtANewScaleTheWindowItsControlsAndFontsAreLaidOutAgain) 
     EXPECT_EQ(status.lfHeight, -32);  // 12 points
 }
 
+// Whether a point of a control (in its own pixels) is drawn by it: its shape leaves out what
+// a control drawn above it covers.
+bool Draws(HWND control, int x, int y) {
+    const HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    const bool drawn = GetWindowRgn(control, shape) == ERROR || PtInRegion(shape, x, y);
+    DeleteObject(shape);
+    return drawn;
+}
+
+TEST_F(Win32WindowTest, WhereTwoPlacesOverlapTheBorderOfWhatTakesInputIsDrawnWhole) {
+    // The status line (48..377 by 8..33) over Drive1's top row (32, from 8 to 185) and
+    // Help's left column (376).
+    const HWND status = Control("Label1");
+    EXPECT_FALSE(Draws(status, 376 - 48, 10));
+    EXPECT_TRUE(Draws(status, 375 - 48, 10));
+    EXPECT_FALSE(Draws(status, 20, 32 - 8));
+    EXPECT_TRUE(Draws(status, 20, 31 - 8));
+    EXPECT_TRUE(Draws(status, 300, 32 - 8));
+    // OK (from 112 down) ends on the folder box's top row (144) but is drawn whole while
+    // that box is hidden; Start, shown with it, gives way to it.
+    DoubleClickFile(L"report.txt");
+    EXPECT_TRUE(Draws(Control("go"), 20, 144 - 112));
+    Press(VK_RETURN);
+    ASSERT_TRUE(Shown("Path"));
+    EXPECT_FALSE(Draws(Control("Start"), 20, 144 - 112));
+    EXPECT_TRUE(Draws(Control("Start"), 20, 143 - 112));
+}
+
 TEST_F(Win32WindowTest, TypingAMaskRefiltersTheFileList) {
     EXPECT_EQ(SendMessageW(Control("File1"), LB_GETCOUNT, 0, 0), 2);
     SendMessageW(Control("filemask"), EM_SETSEL, 0, -1);
