@@ -58,7 +58,7 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
     handle_ = CreateWindowExW(0, kWindowClass, Wide(design.caption).c_str(), kWindowStyle,
                               CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     // The screen the window opens on may have a scale of its own.
-    dpi_ = static_cast<int>(GetDpiForWindow(handle_));
+    if (const UINT windowDpi = GetDpiForWindow(handle_)) dpi_ = static_cast<int>(windowDpi);
 
     // The system moves the focus with Tab in the order the controls were made, skipping
     // labels and hidden controls; screen readers name a box by the label made just before it.
