@@ -2,6 +2,7 @@
 #include "window/design.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace window {
 namespace {
@@ -180,6 +181,28 @@ const std::vector<const DesignEntry*>& TabOrder() {
         return focusable;
     }();
     return order;
+}
+
+double Contrast(Color a, Color b) {
+    const auto luminance = [](Color c) {
+        const auto linear = [](std::uint8_t value) {
+            const double v = value / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+    };
+    const double x = luminance(a), y = luminance(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+FixedColors FixedColorsOf(const DesignEntry& entry, Control& control, Color schemeFace) {
+    constexpr double kReadable = 4.5;
+    if (auto* box = dynamic_cast<TextBox*>(&control)) {
+        return {entry.foreColor.value_or(kBlack), box->BackColor()};
+    }
+    if (!entry.foreColor) return {};
+    return {entry.foreColor,
+            Contrast(*entry.foreColor, schemeFace) >= kReadable ? schemeFace : kDesignFace};
 }
 
 Control* Form1::Find(std::string_view name) {

@@ -48,8 +48,8 @@ struct DesignEntry {
     Text content{};  // caption or text
     Text tip{};
     std::optional<Font> font{};  // none: the window's default font
-    Color foreColor = kBlack;
-    Color backColor = kWhite;  // text boxes only
+    std::optional<Color> foreColor{};  // none: the colour scheme's
+    Color backColor = kWhite;          // text boxes only
     Alignment alignment = Alignment::Left;
     bool masked = false;     // password box: shows '*'
     bool readOnly = false;   // filled by the workflow and read back by the run
@@ -69,6 +69,24 @@ struct FormDesign {
 };
 
 const FormDesign& Design();
+
+// The window's own colour in the design, behind a label whose text colour the design fixes
+// where the colour scheme's own would not let it be read.
+inline constexpr Color kDesignFace{240, 240, 240};
+
+// The two colours a control is drawn in, each left to the user's colour scheme where empty.
+// Wherever the design fixes one of them (a text box's background, a label's text), the other
+// is fixed too, to the design's, so that no scheme can draw the text in the colour of its
+// background; a label's text on the window's face, schemeFace, is left there while it reads.
+struct FixedColors {
+    std::optional<Color> text;
+    std::optional<Color> background;
+};
+FixedColors FixedColorsOf(const DesignEntry& entry, Control& control, Color schemeFace);
+
+// How far apart two colours are to the eye: 1 for one colour, 21 for black and white; text
+// reads with ease from 4.5 on.
+double Contrast(Color a, Color b);
 
 // The controls that take the keyboard focus, in the order Tab walks them: all but labels
 // and the progress bar, which only shows.

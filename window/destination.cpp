@@ -139,9 +139,8 @@ void Form1::go_Click() {
                 break;
             case remembered::WriteOutcome::FolderNameUnfit:
                 ShowNotice(notRemembered +
-                           u"its name holds what the LastPath file cannot hold: a line break, a "
-                           u"double quote, a character the system's code page has no code for, "
-                           u"or too many characters.");
+                           u"its name is too long or holds a line break, a double quote or a "
+                           u"character the code page lacks.");
                 break;
             case remembered::WriteOutcome::ForeignFile:
                 ShowNotice(notRemembered +

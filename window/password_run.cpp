@@ -91,6 +91,8 @@ void Form1::RefusePassword(const Text& reason) {
     Pwd2.SetText(u"");
     Pwd.SetBackColor(kRed);
     Pwd2.SetBackColor(kRed);
+    // Both are typed again, from the first.
+    host_.SetFocus(Pwd);
 }
 
 void Form1::ShowRunFailed(const Text& status, const Text& notice) {

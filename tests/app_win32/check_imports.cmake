@@ -1,7 +1,7 @@
 # Fails unless PROGRAM imports only the libraries named below, which every Windows has, so
 # that tessomar.exe runs as it is copied: cmake -DOBJDUMP=... -DPROGRAM=... -P check_imports.cmake
 cmake_minimum_required(VERSION 3.22)
-set(system_libraries COMCTL32 GDI32 KERNEL32 MSVCRT OLE32 OLEACC SHELL32 USER32)
+set(system_libraries COMCTL32 GDI32 KERNEL32 MSVCRT OLE32 OLEACC OLEAUT32 SHELL32 USER32)
 
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)

@@ -142,6 +142,45 @@ TEST_F(MainWindowTest, LooksFollowTheDesign) {
     EXPECT_FALSE(W<QWidget>("Help")->font().bold());
 }
 
+double Contrast(const QColor& a, const QColor& b) {
+    const auto design = [](const QColor& c) {
+        return window::Color{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                             static_cast<std::uint8_t>(c.blue())};
+    };
+    return window::Contrast(design(a), design(b));
+}
+
+TEST_F(MainWindowTest, UnderADarkPaletteEveryTextStaysReadable) {
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        dark.setColor(role, Qt::black);
+    }
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(role, Qt::white);
+    }
+    QApplication::setPalette(dark);
+    QApplication::processEvents();
+    form_.Pwd.SetBackColor(window::kRed);
+    form_.Progress.SetBackColor(window::kProgressColor);
+    for (const window::DesignEntry& entry : window::Design().controls) {
+        const QPalette colours = W<QWidget>(entry.name)->palette();
+        if (entry.kind == window::ControlKind::Label) {
+            EXPECT_GE(Contrast(colours.color(QPalette::WindowText), colours.color(QPalette::Window)), 4.5)
+                << entry.name;
+        } else if (entry.kind == window::ControlKind::TextBox) {
+            EXPECT_GE(Contrast(colours.color(QPalette::Text), colours.color(QPalette::Base)), 4.5)
+                << entry.name;
+        }
+    }
+    // The design's colours stay; the rest is the palette's.
+    EXPECT_EQ(W<QWidget>("Pwd")->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_EQ(W<QWidget>("Pwd")->palette().color(QPalette::Text), QColor(0, 0, 0));
+    EXPECT_EQ(W<QWidget>("Label1")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(W<QWidget>("Label2")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    QApplication::setPalette(before);
+}
+
 TEST_F(MainWindowTest, ALongCaptionKeepsOnlyTheLinesThatFit) {
     const QString caption = "Destination file exists, choose another name or delete it";
     form_.Label1.SetCaption(caption.toStdU16String());

@@ -25,7 +25,6 @@ namespace fs = std::filesystem;
 using testing_support::ReadBytes;
 using testing_support::WriteBytes;
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 std::wstring TextOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
@@ -142,6 +141,59 @@ TEST_F(Win32WindowTest, OpensOnTheBrowseStageAtTheDesignedSize) {
     EXPECT_FALSE(GetWindowLongW(Control("DestFile"), GWL_STYLE) & ES_READONLY);
 }
 
+// Moved to a screen of another scale: the system proposes where the window goes.
+TEST_F(Win32WindowTest, AtANewScaleTheWindowItsControlsAndFontsAreLaidOutAgain) {
+    RECT proposed{40, 30, 700, 500};
+    SendMessageW(window_.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&proposed));
+    RECT client;
+    GetClientRect(window_.Handle(), &client);
+    EXPECT_EQ(client.right, 830);
+    EXPECT_EQ(client.bottom, 576);
+    RECT frame;
+    GetWindowRect(window_.Handle(), &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 30);
+    RECT drive;
+    GetWindowRect(Control("Drive1"), &drive);
+    MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&drive), 2);
+    EXPECT_EQ(drive.left, 16);   // 120 twips
+    EXPECT_EQ(drive.top, 64);    // 480 twips
+    EXPECT_EQ(drive.right, 370);  // 2775 twips
+    LOGFONTW status{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("Label1"), WM_GETFONT, 0, 0)),
+               sizeof status, &status);
+    EXPECT_EQ(status.lfHeight, -32);  // 12 points
+}
+
+// Whether a point of a control (in its own pixels) is drawn by it: its shape leaves out what
+// a control drawn above it covers.
+bool Draws(HWND control, int x, int y) {
+    const HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    const bool drawn = GetWindowRgn(control, shape) == ERROR || PtInRegion(shape, x, y);
+    DeleteObject(shape);
+    return drawn;
+}
+
+TEST_F(Win32WindowTest, WhereTwoPlacesOverlapTheBorderOfWhatTakesInputIsDrawnWhole) {
+    // The status line (48..377 by 8..33) over Drive1's top row (32, from 8 to 185) and
+    // Help's left column (376).
+    const HWND status = Control("Label1");
+    EXPECT_FALSE(Draws(status, 376 - 48, 10));
+    EXPECT_TRUE(Draws(status, 375 - 48, 10));
+    EXPECT_FALSE(Draws(status, 20, 32 - 8));
+    EXPECT_TRUE(Draws(status, 20, 31 - 8));
+    EXPECT_TRUE(Draws(status, 300, 32 - 8));
+    // OK (from 112 down) ends on the folder box's top row (144) but is drawn whole while
+    // that box is hidden; Start, shown with it, gives way to it.
+    DoubleClickFile(L"report.txt");
+    EXPECT_TRUE(Draws(Control("go"), 20, 144 - 112));
+    Press(VK_RETURN);
+    ASSERT_TRUE(Shown("Path"));
+    EXPECT_FALSE(Draws(Control("Start"), 20, 144 - 112));
+    EXPECT_TRUE(Draws(Control("Start"), 20, 143 - 112));
+}
+
 TEST_F(Win32WindowTest, TypingAMaskRefiltersTheFileList) {
     EXPECT_EQ(SendMessageW(Control("File1"), LB_GETCOUNT, 0, 0), 2);
     SendMessageW(Control("filemask"), EM_SETSEL, 0, -1);
@@ -179,6 +231,16 @@ TEST_F(Win32WindowTest, AWholeRunThroughTheControls) {
     const std::string written = ReadBytes(files_ / "report_XXX.txt");
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()),
               testing_support::kSharedDestination);
+}
+
+TEST_F(Win32WindowTest, PasswordsThatDoNotMatchAreTypedAgainFromTheFirstBox) {
+    DoubleClickFile(L"report.txt");
+    Press(VK_RETURN);
+    Type("Pwd", u"secret");
+    Type("Pwd2", u"Secret");
+    Press(VK_RETURN);
+    EXPECT_EQ(TextOf(Control("Label1")), L"Passwords do not match");
+    EXPECT_EQ(GetFocus(), Control("Pwd"));
 }
 
 // A run draws its bar every 10000 bytes: the bar is invalidated by a draw, painted, and
@@ -355,40 +417,78 @@ TEST_F(Win32WindowTest, EachLabelComesJustBeforeTheBoxItNamesAndTabStillFollowsT
     }
 }
 
-// What a screen reader is told a control is called.
-std::wstring AccessibleName(HWND control) {
+// What a screen reader is told a control is called and what it is, as it asks the system.
+struct Heard {
+    std::wstring name;
+    long role = 0;
+};
+
+Heard HeardOf(HWND control) {
     IAccessible* accessible = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
                                           __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible)))) {
-        return L"<no accessible object>";
+        return {L"<no accessible object>"};
     }
     VARIANT self;
     VariantInit(&self);
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
+    Heard heard;
     BSTR name = nullptr;
-    std::wstring said = SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr
-                            ? std::wstring(name)
-                            : L"<none>";
+    if (FAILED(accessible->get_accName(self, &name))) heard.name = L"<failed>";
+    if (name != nullptr) heard.name = name;
     SysFreeString(name);
+    VARIANT role;
+    VariantInit(&role);
+    if (SUCCEEDED(accessible->get_accRole(self, &role)) && role.vt == VT_I4) heard.role = role.lVal;
+    VariantClear(&role);
     accessible->Release();
-    return said;
+    return heard;
 }
 
-// Only the names that labels give: wine does not take names set through the accessibility
-// properties (it answers E_NOTIMPL), so the boxes without a label are not heard here.
-TEST_F(Win32WindowTest, ScreenReadersHearEachLabelledBoxByItsLabel) {
-    int labelled = 0;
-    for (const window::DesignEntry& label : window::Design().controls) {
-        if (label.buddy.empty()) continue;
-        const window::DesignEntry& box = *std::find_if(
-            window::Design().controls.begin(), window::Design().controls.end(),
-            [&](const auto& entry) { return entry.name == label.buddy; });
-        EXPECT_EQ(AccessibleName(Control(box.name.c_str())), Wide(box.accessibleName)) << box.name;
-        ++labelled;
+TEST_F(Win32WindowTest, ScreenReadersHearEveryControlByItsNameAndRole) {
+    const struct {
+        const char* control;
+        const wchar_t* name;
+        long role;
+    } expected[] = {
+        {"Label1", L"Select Source File", ROLE_SYSTEM_STATICTEXT},
+        {"Help", L"Help", ROLE_SYSTEM_PUSHBUTTON},
+        {"Drive1", L"Select drive", ROLE_SYSTEM_COMBOBOX},
+        {"Dir1", L"Select working directory", ROLE_SYSTEM_LIST},
+        {"File1", L"Doubleclick to select file", ROLE_SYSTEM_LIST},
+        {"filemask", L"Filename Mask", ROLE_SYSTEM_TEXT},
+        {"DestFile", L"Enter desination file, or use this suggested name", ROLE_SYSTEM_TEXT},
+        {"go", L"OK", ROLE_SYSTEM_PUSHBUTTON},
+        {"Murder", L"Kill it !", ROLE_SYSTEM_PUSHBUTTON},
+        {"Pwd", L"Enter Password or leave blank for non-secure file hiding", ROLE_SYSTEM_TEXT},
+        {"Label5", L"Retype Password", ROLE_SYSTEM_STATICTEXT},
+        {"Pwd2", L"Retype Password", ROLE_SYSTEM_TEXT},
+        {"Start", L"Enc/Decrypt", ROLE_SYSTEM_PUSHBUTTON},
+        {"Label4", L"Path", ROLE_SYSTEM_STATICTEXT},
+        {"Path", L"Path", ROLE_SYSTEM_TEXT},
+        {"Label2", L"Source", ROLE_SYSTEM_STATICTEXT},
+        {"SFile", L"Source", ROLE_SYSTEM_TEXT},
+        {"Label3", L"Destination", ROLE_SYSTEM_STATICTEXT},
+        {"DFile", L"Destination", ROLE_SYSTEM_TEXT},
+        {"Progress", L"Bytes processed", ROLE_SYSTEM_TEXT},
+        {"ProgBar", L"Progress", ROLE_SYSTEM_PROGRESSBAR},
+        {"Label6", L"", ROLE_SYSTEM_STATICTEXT},
+    };
+    ASSERT_EQ(std::size(expected), window::Design().controls.size());
+    for (const auto& control : expected) {
+        const Heard heard = HeardOf(Control(control.control));
+        EXPECT_EQ(heard.name, control.name) << control.control;
+        EXPECT_EQ(heard.role, control.role) << control.control;
     }
-    EXPECT_EQ(labelled, 4);
+    // A label says what it shows now, and the password box keeps its own name, not the
+    // label's beside it.
+    DoubleClickFile(L"report.txt");
+    Click("go");
+    EXPECT_EQ(HeardOf(Control("Label1")).name, L"Enter Password");
+    EXPECT_EQ(HeardOf(Control("Pwd")).name,
+              L"Enter Password or leave blank for non-secure file hiding");
 }
 
 }  // namespace

@@ -137,6 +137,37 @@ TEST(DesignTable, EachRowIsTheControlOfItsName) {
     EXPECT_EQ(form.Find("Label7"), nullptr);
 }
 
+// In any colour scheme: a dark one, one as light as the design's, and the face of a common
+// light one, on which the design's blue still reads.
+TEST(DesignTable, WhereTheDesignFixesOneColourOfAControlItFixesTheOther) {
+    FakeHost host;
+    const remembered::RememberedFolder folder(
+        support::AsText(std::filesystem::temp_directory_path()));
+    Form1 form(host, folder);
+    form.Pwd.SetBackColor(kRed);
+    const Color darkFace{0, 0, 0}, lightFace{212, 208, 200};
+    const struct {
+        const char* control;
+        Color face;
+        FixedColors expected;
+    } cases[] = {
+        {"Pwd", darkFace, {kBlack, kRed}},
+        {"SFile", lightFace, {kBlack, kWhite}},
+        {"Label1", lightFace, {kBlue, lightFace}},
+        {"Label1", darkFace, {kBlue, kDesignFace}},
+        {"Label2", darkFace, {}},
+        {"Help", darkFace, {}},
+        {"Dir1", darkFace, {}},
+    };
+    for (const auto& c : cases) {
+        const FixedColors fixed = FixedColorsOf(*Entry(c.control), *form.Find(c.control), c.face);
+        EXPECT_EQ(fixed.text, c.expected.text) << c.control;
+        EXPECT_EQ(fixed.background, c.expected.background) << c.control;
+    }
+    EXPECT_DOUBLE_EQ(Contrast(kBlack, kWhite), 21);
+    EXPECT_DOUBLE_EQ(Contrast(kRed, kRed), 1);
+}
+
 TEST(DesignTable, NamesEachControlForScreenReaders) {
     const std::map<std::string, std::u16string> names{
         {"Drive1", u"Select drive"},

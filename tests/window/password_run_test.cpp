@@ -55,6 +55,8 @@ protected:
         EXPECT_EQ(form_.Pwd.BackColor(), kRed);
         EXPECT_EQ(form_.Pwd2.BackColor(), kRed);
         EXPECT_TRUE(form_.Start.Visible());
+        // Where the user types again.
+        EXPECT_EQ(host_.focus, "Pwd");
     }
 };
 

@@ -12,6 +12,11 @@ QString ToQString(const window::Text& text) { return QString::fromStdU16String(t
 
 QColor ToQColor(window::Color color) { return QColor(color.red, color.green, color.blue); }
 
+window::Color FromQColor(const QColor& color) {
+    return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
+            static_cast<std::uint8_t>(color.blue())};
+}
+
 Qt::Alignment HorizontalAlignment(window::Alignment alignment) {
     switch (alignment) {
         case window::Alignment::Center:
@@ -32,9 +37,16 @@ LabelView::LabelView(window::Label& label, const window::DesignEntry& design, QW
     // Wraps at word boundaries; the fixed geometry cuts off what does not fit below.
     setWordWrap(true);
     setAlignment(HorizontalAlignment(design.alignment) | Qt::AlignTop);
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, ToQColor(design.foreColor));
-    setPalette(colours);
+    // The rest follows the palette, the user's colour scheme.
+    const window::FixedColors fixed =
+        window::FixedColorsOf(design, label_, FromQColor(palette().color(QPalette::Window)));
+    if (fixed.text) {
+        QPalette colours = palette();
+        colours.setColor(QPalette::WindowText, ToQColor(*fixed.text));
+        colours.setColor(QPalette::Window, ToQColor(*fixed.background));
+        setPalette(colours);
+        setAutoFillBackground(true);
+    }
     label_.SetObserver(this);
     ControlChanged(label_);
 }
@@ -87,7 +99,7 @@ void LabelView::paintEvent(QPaintEvent*) {
 
 TextBoxView::TextBoxView(window::TextBox& box, const window::DesignEntry& design,
                          Dispatcher& dispatcher, QWidget* parent)
-    : QLineEdit(parent), box_(box) {
+    : QLineEdit(parent), box_(box), design_(design) {
     setReadOnly(design.readOnly);
     if (design.masked) setEchoMode(QLineEdit::Password);
     connect(this, &QLineEdit::textEdited, this, [this, &dispatcher](const QString& typed) {
@@ -104,10 +116,14 @@ void TextBoxView::ControlChanged(const window::Control&) {
     // cursor to the end.
     const QString text = ToQString(box_.GetText());
     if (this->text() != text) setText(text);
-    const QColor back = ToQColor(box_.BackColor());
-    if (palette().color(QPalette::Base) != back) {
+    const window::FixedColors fixed =
+        window::FixedColorsOf(design_, box_, FromQColor(palette().color(QPalette::Window)));
+    const QColor fore = ToQColor(*fixed.text);
+    const QColor back = ToQColor(*fixed.background);
+    if (palette().color(QPalette::Base) != back || palette().color(QPalette::Text) != fore) {
         QPalette colours = palette();
         colours.setColor(QPalette::Base, back);
+        colours.setColor(QPalette::Text, fore);
         setPalette(colours);
     }
     setVisible(box_.Visible());

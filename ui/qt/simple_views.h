@@ -37,6 +37,7 @@ public:
 
 private:
     window::TextBox& box_;
+    const window::DesignEntry& design_;
 };
 
 class ButtonView : public QPushButton, public window::ControlObserver {

@@ -19,12 +19,7 @@ constexpr int kTwipsPerInch = 1440;
 // The folder list's step per level, at 96 DPI.
 constexpr int kIndentPerLevel = 8;
 
-int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -53,40 +48,26 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
     : form_(form),
       host_(host),
       dispatcher_(form, [this](HWND control) { return ControlOf(control); }),
-      dpi_(ScreenDpi()) {
+      dpi_(static_cast<int>(GetDpiForSystem())) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterWindowClass(instance, Procedure);
     PictureView::RegisterClass(instance);
 
     const window::FormDesign& design = window::Design();
-    const auto pixels = [this](int twips) { return MulDiv(twips, dpi_, kTwipsPerInch); };
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    RECT frame{0, 0, pixels(design.clientWidth), pixels(design.clientHeight)};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-    handle_ = CreateWindowExW(0, kWindowClass, Wide(design.caption).c_str(), style,
-                              pixels(design.left), pixels(design.top), frame.right - frame.left,
-                              frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    handle_ = CreateWindowExW(0, kWindowClass, Wide(design.caption).c_str(), kWindowStyle,
+                              CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+    // The screen the window opens on may have a scale of its own.
+    if (const UINT windowDpi = GetDpiForWindow(handle_)) dpi_ = static_cast<int>(windowDpi);
 
-    const HFONT defaultFont = CreateDesignFont(design.defaultFont, dpi_);
-    fonts_.push_back(defaultFont);
     // The system moves the focus with Tab in the order the controls were made, skipping
     // labels and hidden controls; screen readers name a box by the label made just before it.
     for (const window::DesignEntry* entry : CreationOrder(design)) {
-        const int id = ControlId(entry->name);
-        const Placement placement{handle_, id,
-                                  RECT{pixels(entry->left), pixels(entry->top),
-                                       pixels(entry->left + entry->width),
-                                       pixels(entry->top + entry->height)}};
-        std::unique_ptr<View> view = MakeView(*entry, placement);
-        HFONT font = defaultFont;
-        if (entry->font) {
-            font = CreateDesignFont(*entry->font, dpi_);
-            fonts_.push_back(font);
-        }
-        SendMessageW(view->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        views_[entry->name] = std::move(view);
+        const Placement placement{handle_, ControlId(entry->name), PixelsOf(*entry)};
+        views_[entry->name] = MakeView(*entry, placement);
     }
+    const RECT frame = FrameAt(Pixels(design.left), Pixels(design.top));
+    LayOut(frame);
     AddTips();
     screenReaderNames_ = std::make_unique<ScreenReaderNames>(
         [this](const std::string& name) { return ControlFor(name); });
@@ -95,6 +76,146 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
         return ControlFor(control.Name());
     });
 }
+
+int MainWindow::Pixels(int twips) const { return MulDiv(twips, dpi_, kTwipsPerInch); }
+
+RECT MainWindow::PixelsOf(const window::DesignEntry& entry) const {
+    return RECT{Pixels(entry.left), Pixels(entry.top), Pixels(entry.left + entry.width),
+                Pixels(entry.top + entry.height)};
+}
+
+// The window's frame around the design's client area at the current scale, with its top
+// left corner as near that point as the work area of its screen allows: all of it on the
+// screen, clear of the task bar.
+RECT MainWindow::FrameAt(int left, int top) const {
+    const window::FormDesign& design = window::Design();
+    RECT frame{0, 0, Pixels(design.clientWidth), Pixels(design.clientHeight)};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, static_cast<UINT>(dpi_));
+    OffsetRect(&frame, left - frame.left, top - frame.top);
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &screen);
+    const RECT& work = screen.rcWork;
+    OffsetRect(&frame, std::min(0L, work.right - frame.right), std::min(0L, work.bottom - frame.bottom));
+    OffsetRect(&frame, std::max(0L, work.left - frame.left), std::max(0L, work.top - frame.top));
+    return frame;
+}
+
+// Everything from the design at the current scale: the window in frame, each control at its
+// place, the fonts at their size.
+void MainWindow::LayOut(const RECT& frame) {
+    const window::FormDesign& design = window::Design();
+    std::vector<HFONT> previousFonts = std::move(fonts_);
+    fonts_.clear();
+    const HFONT defaultFont = CreateDesignFont(design.defaultFont, dpi_);
+    fonts_.push_back(defaultFont);
+    for (const window::DesignEntry& entry : design.controls) {
+        const HWND control = ControlFor(entry.name);
+        const RECT place = PixelsOf(entry);
+        SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        HFONT font = defaultFont;
+        if (entry.font) {
+            font = CreateDesignFont(*entry.font, dpi_);
+            fonts_.push_back(font);
+        }
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (entry.kind == window::ControlKind::DirListBox) {
+            SendMessageW(control, LB_SETITEMHEIGHT, 0, FolderRowHeight());
+        }
+    }
+    for (HFONT font : previousFonts) DeleteObject(font);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(handle_, nullptr, frame.left, frame.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A frame drawn at another scale than the one reckoned with (the system's, where it does
+    // not scale frames) leaves the client area off by its difference: made up here.
+    RECT client;
+    GetClientRect(handle_, &client);
+    const int missingWidth = Pixels(design.clientWidth) - client.right;
+    const int missingHeight = Pixels(design.clientHeight) - client.bottom;
+    if (missingWidth != 0 || missingHeight != 0) {
+        SetWindowPos(handle_, nullptr, 0, 0, width + missingWidth, height + missingHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ClipOverlaps();
+}
+
+namespace {
+
+// Which of two overlapping controls is drawn on top: what takes input over what only shows,
+// a box or a list over a button.
+int DrawnAbove(window::ControlKind kind) {
+    using Kind = window::ControlKind;
+    switch (kind) {
+        case Kind::TextBox:
+        case Kind::DriveListBox:
+        case Kind::DirListBox:
+        case Kind::FileListBox:
+            return 2;
+        case Kind::CommandButton:
+            return 1;
+        case Kind::Label:
+        case Kind::PictureBox:
+            break;
+    }
+    return 0;
+}
+
+bool IsShown(HWND control) { return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+RECT PlaceInParent(HWND control) {
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+}  // namespace
+
+// The design's places overlap by a pixel here and there (the status line over the drive
+// list's top border and the left edge of Help, Start's bottom under the folder box): each
+// shown control cuts its place out of those it is drawn above, so that its border is seen
+// whole, whichever of the two the system paints last.
+void MainWindow::ClipOverlaps() {
+    const std::vector<window::DesignEntry>& controls = window::Design().controls;
+    for (const window::DesignEntry& lower : controls) {
+        const HWND control = ControlFor(lower.name);
+        if (control == nullptr) continue;
+        const RECT place = PlaceInParent(control);
+        std::vector<RECT> covered;
+        for (const window::DesignEntry& upper : controls) {
+            const HWND above = ControlFor(upper.name);
+            RECT overlap;
+            if (above == nullptr || DrawnAbove(upper.kind) <= DrawnAbove(lower.kind) ||
+                !IsShown(above)) {
+                continue;
+            }
+            const RECT abovePlace = PlaceInParent(above);
+            if (IntersectRect(&overlap, &place, &abovePlace)) {
+                OffsetRect(&overlap, -place.left, -place.top);
+                covered.push_back(overlap);
+            }
+        }
+        std::vector<RECT>& clipped = clipped_[control];
+        const auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; };
+        if (std::equal(covered.begin(), covered.end(), clipped.begin(), clipped.end(), same)) continue;
+        clipped = covered;
+        HRGN shape = nullptr;
+        if (!covered.empty()) {
+            shape = CreateRectRgn(0, 0, place.right - place.left, place.bottom - place.top);
+            for (const RECT& cut : covered) {
+                const HRGN piece = CreateRectRgnIndirect(&cut);
+                CombineRgn(shape, shape, piece, RGN_DIFF);
+                DeleteObject(piece);
+            }
+        }
+        // The system owns the shape from here on.
+        SetWindowRgn(control, shape, TRUE);
+    }
+}
+
+int MainWindow::FolderRowHeight() const { return MulDiv(16, dpi_, 96); }
 
 MainWindow::~MainWindow() {
     host_.SetWindow(nullptr, nullptr);
@@ -251,9 +372,20 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         }
         case WM_MEASUREITEM: {
             auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
-            item->itemHeight = static_cast<UINT>(MulDiv(16, dpi_, 96));
+            item->itemHeight = static_cast<UINT>(FolderRowHeight());
             return TRUE;
         }
+        case WM_DPICHANGED: {
+            // Moved to a screen of another scale, or the scale changed: the system proposes
+            // where the window goes, and the design says how large it is there.
+            dpi_ = LOWORD(w);
+            const auto* proposed = reinterpret_cast<const RECT*>(l);
+            LayOut(FrameAt(proposed->left, proposed->top));
+            return 0;
+        }
+        case kShownOrHidden:
+            ClipOverlaps();
+            return 0;
         case WM_DROPFILES:
             OnDrop(reinterpret_cast<HDROP>(w));
             return 0;

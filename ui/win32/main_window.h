@@ -47,6 +47,12 @@ private:
     static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM w, LPARAM l);
     LRESULT Handle(UINT message, WPARAM w, LPARAM l);
     std::unique_ptr<View> MakeView(const window::DesignEntry& entry, const Placement& placement);
+    int Pixels(int twips) const;
+    RECT PixelsOf(const window::DesignEntry& entry) const;
+    RECT FrameAt(int left, int top) const;
+    void LayOut(const RECT& frame);
+    void ClipOverlaps();
+    int FolderRowHeight() const;
     void AddTips();
     void OnEnter();
     void OnDrop(HDROP drop);
@@ -59,6 +65,8 @@ private:
     HWND handle_ = nullptr;
     int dpi_ = 96;
     std::vector<HFONT> fonts_;
+    // What each control has cut out of its place for the controls drawn above it.
+    std::map<HWND, std::vector<RECT>> clipped_;
     std::map<std::string, std::unique_ptr<View>> views_;
     std::unique_ptr<ScreenReaderNames> screenReaderNames_;
 };

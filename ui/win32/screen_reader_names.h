@@ -1,13 +1,15 @@
-// The names a screen reader says for the window's controls. A box without a caption of its
-// own is named by the label just before it among the window's children; a control whose
-// name in the design is not its label's words gets that name set through the system's
-// accessibility properties instead.
+// The names and roles a screen reader says for the window's controls. A box is named by the
+// label just before it among the window's children and a button by its caption, as the
+// system does it; and every control answers the system's question for its accessible object
+// (WM_GETOBJECT) with the system's own object for it, told the model's name and the role of
+// its kind, so that a box with neither label nor caption has its name too, and a system that
+// knows no role for a control class still says what the control is.
 #pragma once
 
 #include <windows.h>
-#include <oleacc.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,19 +23,32 @@ namespace ui::win32 {
 // takes its name from one of them.
 std::vector<const window::DesignEntry*> CreationOrder(const window::FormDesign& design);
 
+// What a screen reader is told a control is: its name (empty: the control's own text, as
+// for labels, whose captions change) and its role (ROLE_SYSTEM_...).
+struct ScreenReaderIdentity {
+    std::wstring name;
+    long role;
+};
+ScreenReaderIdentity IdentityFor(const window::DesignEntry& entry);
+
 class ScreenReaderNames {
 public:
-    // Sets the names the labels do not give; controlWindow finds a control's own window.
+    // Makes every control answer with its identity; controlWindow finds a control's window.
     explicit ScreenReaderNames(const std::function<HWND(const std::string&)>& controlWindow);
-    // Takes the names back, while the controls still exist.
+    // Takes the answers back, while the controls still exist.
     ~ScreenReaderNames();
     ScreenReaderNames(const ScreenReaderNames&) = delete;
     ScreenReaderNames& operator=(const ScreenReaderNames&) = delete;
 
 private:
+    static LRESULT CALLBACK Answer(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                   DWORD_PTR answering);
+    struct Answering {
+        HWND control;
+        ScreenReaderIdentity identity;
+    };
     bool comStarted_ = false;
-    IAccPropServices* services_ = nullptr;
-    std::vector<HWND> named_;
+    std::vector<std::unique_ptr<Answering>> answering_;
 };
 
 }  // namespace ui::win32

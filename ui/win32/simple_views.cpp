@@ -28,6 +28,20 @@ std::wstring WindowText(HWND handle) {
     return text;
 }
 
+window::Color SchemeColor(int element) {
+    const COLORREF color = GetSysColor(element);
+    return {GetRValue(color), GetGValue(color), GetBValue(color)};
+}
+
+// Sets the colours of a control's text, from the design where it fixes them, else from the
+// user's scheme; returns the background's brush.
+HBRUSH ApplyColors(HDC dc, const window::FixedColors& fixed, SolidBrush& background,
+                   int schemeText, int schemeBackground) {
+    SetTextColor(dc, fixed.text ? ToColorRef(*fixed.text) : GetSysColor(schemeText));
+    SetBkColor(dc, fixed.background ? ToColorRef(*fixed.background) : GetSysColor(schemeBackground));
+    return fixed.background ? background.For(*fixed.background) : GetSysColorBrush(schemeBackground);
+}
+
 }  // namespace
 
 HWND View::Create(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
@@ -45,7 +59,9 @@ HWND View::Create(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
 // window itself is not shown yet.
 void View::ShowAs(bool visible) const {
     const bool shown = (GetWindowLongW(handle_, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (shown != visible) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    if (shown == visible) return;
+    ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    SendMessageW(GetParent(handle_), kShownOrHidden, 0, 0);
 }
 
 SolidBrush::~SolidBrush() {
@@ -66,7 +82,7 @@ HBRUSH SolidBrush::For(window::Color color) {
 // A static control wraps its caption at word boundaries and cuts off what does not fit.
 LabelView::LabelView(window::Label& label, const window::DesignEntry& design,
                      const Placement& placement)
-    : label_(label), foreColor_(design.foreColor) {
+    : label_(label), design_(design) {
     Create(L"STATIC", SS_NOPREFIX | AlignmentStyle(design.alignment), 0, placement);
     label_.SetObserver(this);
     ControlChanged(label_);
@@ -81,16 +97,15 @@ void LabelView::ControlChanged(const window::Control&) {
 }
 
 HBRUSH LabelView::Colors(HDC dc) {
-    SetTextColor(dc, ToColorRef(foreColor_));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return GetSysColorBrush(COLOR_BTNFACE);
+    return ApplyColors(dc, window::FixedColorsOf(design_, label_, SchemeColor(COLOR_BTNFACE)),
+                       background_, COLOR_BTNTEXT, COLOR_BTNFACE);
 }
 
 // ---------------------------------------------------------------------------------------
 
 TextBoxView::TextBoxView(window::TextBox& box, const window::DesignEntry& design,
                          Dispatcher& dispatcher, const Placement& placement)
-    : box_(box), dispatcher_(dispatcher), readOnly_(design.readOnly) {
+    : box_(box), design_(design), dispatcher_(dispatcher), readOnly_(design.readOnly) {
     DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
     if (design.masked) style |= ES_PASSWORD;
     if (design.readOnly) style |= ES_READONLY;
@@ -123,10 +138,8 @@ void TextBoxView::Command(WORD code) {
 }
 
 HBRUSH TextBoxView::Colors(HDC dc) {
-    const window::Color back = box_.BackColor();
-    SetBkColor(dc, ToColorRef(back));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    return background_.For(back);
+    return ApplyColors(dc, window::FixedColorsOf(design_, box_, SchemeColor(COLOR_BTNFACE)),
+                       background_, COLOR_WINDOWTEXT, COLOR_WINDOW);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -11,6 +11,9 @@
 
 namespace ui::win32 {
 
+// Sent to a view's parent when the view's control is shown or hidden.
+inline constexpr UINT kShownOrHidden = WM_APP + 1;
+
 // Where a view's control goes: its parent, its command identifier and its place in pixels.
 struct Placement {
     HWND parent;
@@ -29,8 +32,8 @@ public:
     HWND Handle() const { return handle_; }
     // A notification the control sent its parent (WM_COMMAND).
     virtual void Command(WORD) {}
-    // WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT: the brush for the background, or nullptr for
-    // the system's own.
+    // WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT: sets the colours of the text and returns the
+    // brush for the background, or nullptr for the system's own.
     virtual HBRUSH Colors(HDC) { return nullptr; }
     // WM_DRAWITEM, for the owner-drawn folder list.
     virtual void DrawItem(const DRAWITEMSTRUCT&) {}
@@ -57,6 +60,7 @@ private:
     window::Color color_;
 };
 
+
 class LabelView : public View {
 public:
     LabelView(window::Label& label, const window::DesignEntry& design, const Placement& placement);
@@ -66,7 +70,8 @@ public:
 
 private:
     window::Label& label_;
-    window::Color foreColor_;
+    const window::DesignEntry& design_;
+    SolidBrush background_;
 };
 
 class TextBoxView : public View {
@@ -81,6 +86,7 @@ public:
 
 private:
     window::TextBox& box_;
+    const window::DesignEntry& design_;
     Dispatcher& dispatcher_;
     bool readOnly_;
     bool settingText_ = false;
