@@ -26,8 +26,11 @@ std::optional<std::int64_t> ItemsInRecycleBin(const std::u16string& path) {
 // (a disk without a Recycle Bin, a file too large for it) without saying which it did; the
 // Recycle Bin of the file's disk holding one item more tells.
 ShellDelete DeleteThroughTheShell(const std::u16string& path) {
-    // The shell would expand wildcards into other files.
-    if (path.find_first_of(u"*?") != std::u16string::npos) return ShellDelete::NotDone;
+    // The shell would expand wildcards into other files, and takes no path in the long form:
+    // a file that deep is deleted for good.
+    if (path.find_first_of(u"*?") != std::u16string::npos || path.size() >= MAX_PATH) {
+        return ShellDelete::NotDone;
+    }
     const std::optional<std::int64_t> before = ItemsInRecycleBin(path);
     // A list of names, each ending with a zero, and one more zero at its end.
     const std::u16string names = path + u'\0';
@@ -53,7 +56,7 @@ Discarded Discard(std::u16string_view pathText, const std::optional<FileIdentity
     if (spared) {
         // The entry itself, a link not followed; one whose identity cannot be read might be
         // the spared file, and is left alone. The shell takes the path microseconds later.
-        const OwnedHandle entry(CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
+        const OwnedHandle entry(CreateFileW(Wide(windows::SystemPath(path)), FILE_READ_ATTRIBUTES,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                             nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
                                             nullptr));
