@@ -30,7 +30,7 @@ private:
     std::string missing_;
 };
 
-// The skip message for a disk that could not be mounted, or empty.
+// Skips the test, saying why, where the disk could not be mounted.
 #define SKIP_WITHOUT(disk) \
     if (!(disk).Missing().empty()) GTEST_SKIP() << (disk).Missing()
 
