@@ -167,6 +167,31 @@ TEST(WindowsInputFile, OthersMayReadTheSourceButNotChangeItDuringTheRun) {
     EXPECT_THROW(platform::InputFile(folder.Text("missing")), platform::FileError);
 }
 
+// Another program that maps the source for writing may change it at any moment, also after it
+// has closed the file and kept only the view: the source then does not open, and the reason
+// says the file is in use.
+TEST(WindowsInputFile, ASourceMappedForWritingDoesNotOpen) {
+    const ScratchFolder folder;
+    WriteBytes(folder / "source.bin", "0123456789");
+    HANDLE file = CreateFileW((folder / "source.bin").c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, 0, nullptr);
+    ASSERT_NE(mapping, nullptr);
+    void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0);
+    ASSERT_NE(view, nullptr);
+    CloseHandle(mapping);
+    CloseHandle(file);
+    try {
+        platform::InputFile source(folder.Text("source.bin"));
+        ADD_FAILURE() << "a source mapped for writing was opened";
+    } catch (const platform::FileError& error) {
+        EXPECT_EQ(error.code(), std::error_code(ERROR_SHARING_VIOLATION, std::system_category()));
+    }
+    UnmapViewOfFile(view);
+    EXPECT_NO_THROW(platform::InputFile(folder.Text("source.bin")));
+}
+
 // Results take their access from a source; these tests' source lives in a folder of its own,
 // so the folder the result goes to holds only what the test puts there.
 struct AnySource {
