@@ -230,31 +230,33 @@ MainWindow::~MainWindow() {
 
 std::unique_ptr<View> MainWindow::MakeView(const window::DesignEntry& entry,
                                            const Placement& placement) {
-    window::Control& control = *form_.Find(entry.name);
-    using Kind = window::ControlKind;
-    switch (entry.kind) {
-        case Kind::Label:
-            return std::make_unique<LabelView>(static_cast<window::Label&>(control), entry, placement);
-        case Kind::TextBox:
-            return std::make_unique<TextBoxView>(static_cast<window::TextBox&>(control), entry,
-                                                 dispatcher_, placement);
-        case Kind::CommandButton:
-            return std::make_unique<ButtonView>(static_cast<window::CommandButton&>(control), entry,
-                                                dispatcher_, placement);
-        case Kind::DriveListBox:
-            return std::make_unique<DriveListView>(static_cast<window::DriveListBox&>(control),
-                                                   dispatcher_, placement);
-        case Kind::DirListBox:
-            return std::make_unique<DirListView>(static_cast<window::DirListBox&>(control),
-                                                 dispatcher_, placement,
-                                                 MulDiv(kIndentPerLevel, dpi_, 96));
-        case Kind::FileListBox:
-            return std::make_unique<FileListView>(static_cast<window::FileListBox&>(control),
-                                                  dispatcher_, placement);
-        case Kind::PictureBox:
-            return std::make_unique<PictureView>(static_cast<window::PictureBox&>(control), placement);
-    }
-    return nullptr;
+    using namespace window;
+    return VisitControl(
+        form_, entry,
+        Overloaded{
+            [&](Label& label) -> std::unique_ptr<View> {
+                return std::make_unique<LabelView>(label, entry, placement);
+            },
+            [&](TextBox& box) -> std::unique_ptr<View> {
+                return std::make_unique<TextBoxView>(box, entry, dispatcher_, placement);
+            },
+            [&](CommandButton& button) -> std::unique_ptr<View> {
+                return std::make_unique<ButtonView>(button, entry, dispatcher_, placement);
+            },
+            [&](DriveListBox& drives) -> std::unique_ptr<View> {
+                return std::make_unique<DriveListView>(drives, dispatcher_, placement);
+            },
+            [&](DirListBox& folders) -> std::unique_ptr<View> {
+                return std::make_unique<DirListView>(folders, dispatcher_, placement,
+                                                     MulDiv(kIndentPerLevel, dpi_, 96));
+            },
+            [&](FileListBox& files) -> std::unique_ptr<View> {
+                return std::make_unique<FileListView>(files, dispatcher_, placement);
+            },
+            [&](PictureBox& picture) -> std::unique_ptr<View> {
+                return std::make_unique<PictureView>(picture, placement);
+            },
+        });
 }
 
 void MainWindow::AddTips() {
@@ -296,7 +298,7 @@ View* MainWindow::ViewFor(HWND control) const {
 void MainWindow::Show(int how) {
     ShowWindow(handle_, how);
     UpdateWindow(handle_);
-    SetFocus(ControlFor("Dir1"));
+    SetFocus(ControlFor(window::TabOrder().front()->name));
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
