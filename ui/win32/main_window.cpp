@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "ui/win32/file_drop.h"
 #include "ui/win32/fonts.h"
+#include "ui/win32/icon.h"
 #include "ui/win32/list_views.h"
 #include "ui/win32/wide.h"
 #include "window/open_from_outside.h"
@@ -14,7 +16,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TessomarWindow";
 constexpr int kFirstControlId = 100;
-constexpr int kIconResource = 1;
 constexpr int kTwipsPerInch = 1440;
 // The folder list's step per level, at 96 DPI.
 constexpr int kIndentPerLevel = 8;
@@ -26,9 +27,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
-                                                        IMAGE_ICON, 16, 16, 0));
+    windowClass.hIcon = AppIcon(instance);
+    windowClass.hIconSm = SmallAppIcon(instance);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kWindowClass;
@@ -71,7 +71,7 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
     AddTips();
     screenReaderNames_ = std::make_unique<ScreenReaderNames>(
         [this](const std::string& name) { return ControlFor(name); });
-    DragAcceptFiles(handle_, TRUE);
+    AcceptFileDrops(handle_);
     host_.SetWindow(handle_, [this](const window::Control& control) {
         return ControlFor(control.Name());
     });
@@ -319,20 +319,6 @@ void MainWindow::OpenFromOutside(const std::vector<window::Text>& paths) {
     dispatcher_.Run([&] { window::OpenFromOutside(form_, paths); });
 }
 
-// Files dropped from a file manager. Only while browsing: a drop that arrives while a run
-// paints its progress is not a reaction the run may be interrupted by.
-void MainWindow::OnDrop(HDROP drop) {
-    std::vector<window::Text> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT index = 0; index < count; ++index) {
-        std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
-        path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
-        paths.push_back(FromWide(path));
-    }
-    DragFinish(drop);
-    if (window::TakesPathsFromOutside(form_)) OpenFromOutside(paths);
-}
-
 // Enter: a list opens its entry; anywhere else the window decides what it does.
 void MainWindow::OnEnter() {
     if (View* focused = ViewFor(GetFocus()); focused != nullptr && focused->Enter()) return;
@@ -389,7 +375,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
             ClipOverlaps();
             return 0;
         case WM_DROPFILES:
-            OnDrop(reinterpret_cast<HDROP>(w));
+            OpenDroppedFiles(w, *this, form_);
             return 0;
         case WM_CLOSE:
             // During a reaction the window closes only once the reaction has returned.
