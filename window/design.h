@@ -48,12 +48,12 @@ struct DesignEntry {
     bool shown;
     Text content{};  // caption or text
     Text tip{};
-    std::optional<Font> font{};  // none: the window's default font
+    std::optional<Font> font{};        // none: the window's default font
     std::optional<Color> foreColor{};  // none: the colour scheme's
     Color backColor = kWhite;          // text boxes only
     Alignment alignment = Alignment::Left;
-    bool masked = false;     // password box: shows '*'
-    bool readOnly = false;   // filled by the workflow and read back by the run
+    bool masked = false;    // password box: shows '*'
+    bool readOnly = false;  // filled by the workflow and read back by the run
     // What a screen reader calls the control: the label level with it on its left, else its
     // tip. Empty for labels and buttons, which speak their own captions.
     Text accessibleName{};
