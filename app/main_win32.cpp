@@ -3,6 +3,7 @@
 // does; --help and --version show their text in a message box, for a program of the desktop
 // has no console to print on.
 #include <windows.h>
+// After windows.h, which it is written against.
 #include <shellapi.h>
 
 #include <algorithm>
