@@ -3,19 +3,15 @@
 // does; --help and --version show their text in a message box, for a program of the desktop
 // has no console to print on.
 #include <windows.h>
+// After windows.h, which it is written against.
 #include <shellapi.h>
 
 #include <algorithm>
-#include <exception>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
-#include "remembered/remembered_folder.h"
-#include "ui/win32/main_window.h"
-#include "ui/win32/wide.h"
-#include "ui/win32/win32_host.h"
-#include "window/form1.h"
+#include "ui/win32/application.h"
 
 namespace {
 
@@ -35,41 +31,17 @@ std::vector<std::wstring> ProgramArguments() {
     return taken;
 }
 
-// Titled with the program's name, as every message box of the window is.
-void ShowText(const std::u16string& text, UINT icon) {
-    const std::wstring title(window::kApplicationName.begin(), window::kApplicationName.end());
-    MessageBoxW(nullptr, ui::win32::Wide(text).c_str(), title.c_str(), MB_OK | icon);
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     const app::CommandLine commandLine = app::ReadCommandLine(ProgramArguments());
     if (commandLine.exitAtOnce) {
         if (commandLine.exitStatus == 0) {
-            ShowText(commandLine.standardOutput, MB_ICONINFORMATION);
+            ui::win32::ShowProgramMessage(commandLine.standardOutput, MB_ICONINFORMATION);
         } else {
-            ShowText(commandLine.standardError, MB_ICONERROR);
+            ui::win32::ShowProgramMessage(commandLine.standardError, MB_ICONERROR);
         }
         return commandLine.exitStatus;
     }
-    // "LastPath" lives in the working directory the program was started in, which it never
-    // changes; the name is resolved there at each use.
-    const remembered::RememberedFolder rememberedFolder(u".");
-    ui::win32::Win32Host host;
-    window::Form1 form(host, rememberedFolder);
-    ui::win32::MainWindow mainWindow(instance, form, host);
-    try {
-        form.Load();
-    } catch (const std::exception& error) {
-        // Start-up recovers from a bad remembered folder itself; what reaches here is a
-        // machine where not even the default folder can be listed.
-        const std::string what = error.what();
-        ShowText(std::u16string(what.begin(), what.end()), MB_ICONERROR);
-        return 1;
-    }
-    mainWindow.Show(show);
-    // Once shown, so that the focus goes where the stage it opens at wants it.
-    if (!commandLine.paths.empty()) mainWindow.OpenFromOutside(commandLine.paths);
-    return mainWindow.RunMessageLoop();
+    return ui::win32::RunWin32Application(instance, show, commandLine.paths);
 }

@@ -48,26 +48,9 @@ void CommandButton::Click() {
     if (click_) click_();
 }
 
-namespace {
-
-double PositiveScale(double scale) {
-    if (!(scale > 0)) throw std::invalid_argument("a picture box's scale must be positive");
-    return scale;
-}
-
-}  // namespace
-
 void PictureBox::SetScaleWidth(double width) {
-    scaleWidth_ = PositiveScale(width);
-    NewPicture();
-}
-
-void PictureBox::SetScaleHeight(double height) {
-    scaleHeight_ = PositiveScale(height);
-    NewPicture();
-}
-
-void PictureBox::NewPicture() {
+    if (!(width > 0)) throw std::invalid_argument("a picture box's scale must be positive");
+    scaleWidth_ = width;
     boxes_.clear();
     Notify();
 }

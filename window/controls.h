@@ -111,21 +111,18 @@ class PictureBox : public Control {
 public:
     using Control::Control;
     double ScaleWidth() const { return scaleWidth_; }
-    double ScaleHeight() const { return scaleHeight_; }
-    // A new scale starts a new picture: the boxes drawn so far are cleared. A scale must be
+    // One unit high, always: the window only ever sets the width.
+    double ScaleHeight() const { return 1; }
+    // A new scale starts a new picture: the boxes drawn so far are cleared. The width must be
     // positive (std::invalid_argument otherwise), so a front-end can always divide by it.
     void SetScaleWidth(double width);
-    void SetScaleHeight(double height);
     // Boxes drawn in the scale. A box that covers the last one drawn in the same colour
     // replaces it, so a growing bar costs one entry, not one per step.
     void DrawBox(const Box& box);
     const std::vector<Box>& Boxes() const { return boxes_; }
 
 private:
-    void NewPicture();
-
     double scaleWidth_ = 1;
-    double scaleHeight_ = 1;
     std::vector<Box> boxes_;
 };
 

@@ -23,55 +23,6 @@ ControlKind KindOf(const ControlMember& member) {
                       member);
 }
 
-DesignEntry Entry(std::string name, ControlMember member, int left, int top, int width, int height,
-                  int tabIndex, bool shown) {
-    return DesignEntry{.name = std::move(name),
-                       .member = member,
-                       .kind = KindOf(member),
-                       .left = left,
-                       .top = top,
-                       .width = width,
-                       .height = height,
-                       .tabIndex = tabIndex,
-                       .shown = shown};
-}
-
-DesignEntry WithContent(DesignEntry entry, Text content) {
-    entry.content = std::move(content);
-    return entry;
-}
-
-DesignEntry WithTip(DesignEntry entry, Text tip) {
-    entry.tip = std::move(tip);
-    return entry;
-}
-
-DesignEntry WithAlignment(DesignEntry entry, Alignment alignment) {
-    entry.alignment = alignment;
-    return entry;
-}
-
-DesignEntry WithFont(DesignEntry entry, const Font& font) {
-    entry.font = font;
-    return entry;
-}
-
-DesignEntry Masked(DesignEntry entry) {
-    entry.masked = true;
-    return entry;
-}
-
-DesignEntry Named(DesignEntry entry, Text accessibleName) {
-    entry.accessibleName = std::move(accessibleName);
-    return entry;
-}
-
-// The run reads these back, so typing there must not be able to steer it.
-DesignEntry ReadOnly(DesignEntry entry) {
-    entry.readOnly = true;
-    return entry;
-}
-
 // A box is named by the label level with it on its left, which becomes its buddy, otherwise
 // by its tip. Buttons and labels speak their own captions.
 void NameForScreenReaders(std::vector<DesignEntry>& controls) {
@@ -91,65 +42,88 @@ void NameForScreenReaders(std::vector<DesignEntry>& controls) {
 FormDesign MakeDesign() {
     using A = Alignment;
 
-    DesignEntry label1 = WithFont(
-        WithAlignment(WithContent(Entry("Label1", &Form1::Label1, 720, 120, 4935, 375, 5, true),
-                                  u"Select Source File"),
-                      A::Center),
-        kStatusFont);
-    label1.foreColor = kBlue;
-
-    // Several controls share a place and are never shown together: DestFile and Pwd, go
-    // and Start. go, SFile and DFile are shown here but hidden by start-up.
+    // One row per control; a row's kind follows from its member. Every caption and tip, and
+    // the window's caption below, is the window's own text, word for word, misspellings
+    // ("desination", "encryp") and all: it is what the window's users know it by.
+    // Several controls share a place and are never shown together: DestFile and Pwd, go and
+    // Start. go, SFile and DFile are shown here but hidden by start-up. Path, SFile and DFile
+    // are read-only: the run reads them back, so typing there must not be able to steer it.
+    // The rows keep their columns by hand, out of clang-format's reach.
+    // clang-format off
     std::vector<DesignEntry> controls{
-        label1,
-        WithContent(Entry("Help", &Form1::Help, 5640, 120, 495, 255, 19, true), u"Help"),
-        WithTip(Entry("Drive1", &Form1::Drive1, 120, 480, 2655, 315, 2, true), u"Select drive"),
-        WithTip(Entry("Dir1", &Form1::Dir1, 120, 960, 2655, 2790, 0, true),
-                u"Select working directory"),
-        WithTip(Entry("File1", &Form1::File1, 2760, 960, 2295, 2430, 1, true),
-                u"Doubleclick to select file"),
-        WithFont(
-            WithTip(WithContent(Entry("filemask", &Form1::filemask, 2760, 3480, 2295, 285, 7, true),
-                                u"*.*"),
-                    u"Filename Mask"),
-            kLargerFont),
-        WithTip(Entry("DestFile", &Form1::DestFile, 1440, 600, 4095, 375, 8, false),
-                u"Enter desination file, or use this suggested name"),
-        WithTip(WithContent(Entry("go", &Form1::go, 2760, 1680, 975, 495, 4, true), u"OK"),
-                u"Click to accept passwords"),
-        WithFont(WithContent(Entry("Murder", &Form1::Murder, 3000, 1080, 735, 375, 21, false),
-                             u"Kill it !"),
-                 kLargerFont),
-        Masked(WithTip(Entry("Pwd", &Form1::Pwd, 1440, 600, 4095, 375, 17, false),
-                       u"Enter Password or leave blank for non-secure file hiding")),
-        WithAlignment(WithContent(Entry("Label5", &Form1::Label5, 0, 1200, 1335, 375, 16, false),
-                                  u"Retype Password"),
-                      A::Right),
-        Masked(WithTip(Entry("Pwd2", &Form1::Pwd2, 1440, 1200, 4095, 375, 15, false),
-                       u"Re-enter password for validation")),
-        WithTip(WithContent(Entry("Start", &Form1::Start, 2640, 1680, 1335, 495, 9, false),
-                            u"Enc/Decrypt"),
-                u"Click to start the Encrypt / Decrypt process"),
-        WithAlignment(
-            WithContent(Entry("Label4", &Form1::Label4, 0, 2160, 975, 375, 13, false), u"Path"),
-            A::Right),
-        ReadOnly(Entry("Path", &Form1::Path, 1080, 2160, 4935, 285, 12, false)),
-        WithAlignment(
-            WithContent(Entry("Label2", &Form1::Label2, 0, 2520, 975, 255, 10, false), u"Source"),
-            A::Right),
-        ReadOnly(Entry("SFile", &Form1::SFile, 1080, 2520, 4935, 285, 3, true)),
-        WithAlignment(WithContent(Entry("Label3", &Form1::Label3, 0, 2880, 975, 255, 11, false),
-                                  u"Destination"),
-                      A::Right),
-        ReadOnly(Entry("DFile", &Form1::DFile, 1080, 2880, 4935, 315, 6, true)),
-        Named(Entry("Progress", &Form1::Progress, 2160, 3480, 2055, 285, 14, false),
-              u"Bytes processed"),
+        {.name = "Label1",   .member = &Form1::Label1,
+         .left = 720,  .top = 120,  .width = 4935, .height = 375,  .tabIndex = 5,  .shown = true,
+         .content = u"Select Source File", .font = kStatusFont, .foreColor = kBlue,
+         .alignment = A::Center},
+        {.name = "Help",     .member = &Form1::Help,
+         .left = 5640, .top = 120,  .width = 495,  .height = 255,  .tabIndex = 19, .shown = true,
+         .content = u"Help"},
+        {.name = "Drive1",   .member = &Form1::Drive1,
+         .left = 120,  .top = 480,  .width = 2655, .height = 315,  .tabIndex = 2,  .shown = true,
+         .tip = u"Select drive"},
+        {.name = "Dir1",     .member = &Form1::Dir1,
+         .left = 120,  .top = 960,  .width = 2655, .height = 2790, .tabIndex = 0,  .shown = true,
+         .tip = u"Select working directory"},
+        {.name = "File1",    .member = &Form1::File1,
+         .left = 2760, .top = 960,  .width = 2295, .height = 2430, .tabIndex = 1,  .shown = true,
+         .tip = u"Doubleclick to select file"},
+        {.name = "filemask", .member = &Form1::filemask,
+         .left = 2760, .top = 3480, .width = 2295, .height = 285,  .tabIndex = 7,  .shown = true,
+         .content = u"*.*", .tip = u"Filename Mask", .font = kLargerFont},
+        {.name = "DestFile", .member = &Form1::DestFile,
+         .left = 1440, .top = 600,  .width = 4095, .height = 375,  .tabIndex = 8,  .shown = false,
+         .tip = u"Enter desination file, or use this suggested name"},
+        {.name = "go",       .member = &Form1::go,
+         .left = 2760, .top = 1680, .width = 975,  .height = 495,  .tabIndex = 4,  .shown = true,
+         .content = u"OK", .tip = u"Click to accept passwords"},
+        {.name = "Murder",   .member = &Form1::Murder,
+         .left = 3000, .top = 1080, .width = 735,  .height = 375,  .tabIndex = 21, .shown = false,
+         .content = u"Kill it !", .font = kLargerFont},
+        {.name = "Pwd",      .member = &Form1::Pwd,
+         .left = 1440, .top = 600,  .width = 4095, .height = 375,  .tabIndex = 17, .shown = false,
+         .tip = u"Enter Password or leave blank for non-secure file hiding", .masked = true},
+        {.name = "Label5",   .member = &Form1::Label5,
+         .left = 0,    .top = 1200, .width = 1335, .height = 375,  .tabIndex = 16, .shown = false,
+         .content = u"Retype Password", .alignment = A::Right},
+        {.name = "Pwd2",     .member = &Form1::Pwd2,
+         .left = 1440, .top = 1200, .width = 4095, .height = 375,  .tabIndex = 15, .shown = false,
+         .tip = u"Re-enter password for validation", .masked = true},
+        {.name = "Start",    .member = &Form1::Start,
+         .left = 2640, .top = 1680, .width = 1335, .height = 495,  .tabIndex = 9,  .shown = false,
+         .content = u"Enc/Decrypt", .tip = u"Click to start the Encrypt / Decrypt process"},
+        {.name = "Label4",   .member = &Form1::Label4,
+         .left = 0,    .top = 2160, .width = 975,  .height = 375,  .tabIndex = 13, .shown = false,
+         .content = u"Path", .alignment = A::Right},
+        {.name = "Path",     .member = &Form1::Path,
+         .left = 1080, .top = 2160, .width = 4935, .height = 285,  .tabIndex = 12, .shown = false,
+         .readOnly = true},
+        {.name = "Label2",   .member = &Form1::Label2,
+         .left = 0,    .top = 2520, .width = 975,  .height = 255,  .tabIndex = 10, .shown = false,
+         .content = u"Source", .alignment = A::Right},
+        {.name = "SFile",    .member = &Form1::SFile,
+         .left = 1080, .top = 2520, .width = 4935, .height = 285,  .tabIndex = 3,  .shown = true,
+         .readOnly = true},
+        {.name = "Label3",   .member = &Form1::Label3,
+         .left = 0,    .top = 2880, .width = 975,  .height = 255,  .tabIndex = 11, .shown = false,
+         .content = u"Destination", .alignment = A::Right},
+        {.name = "DFile",    .member = &Form1::DFile,
+         .left = 1080, .top = 2880, .width = 4935, .height = 315,  .tabIndex = 6,  .shown = true,
+         .readOnly = true},
+        {.name = "Progress", .member = &Form1::Progress,
+         .left = 2160, .top = 3480, .width = 2055, .height = 285,  .tabIndex = 14, .shown = false,
+         .accessibleName = u"Bytes processed"},
         // 30 twips wider than the client area: its right end lies outside the window. Its
         // scale is one unit high, so a box reaching y = 100 fills its height.
-        Named(Entry("ProgBar", &Form1::ProgBar, 0, 3600, 6255, 255, 20, false), u"Progress"),
-        WithAlignment(Entry("Label6", &Form1::Label6, 120, 3840, 5775, 495, 18, false), A::Center),
+        {.name = "ProgBar",  .member = &Form1::ProgBar,
+         .left = 0,    .top = 3600, .width = 6255, .height = 255,  .tabIndex = 20, .shown = false,
+         .accessibleName = u"Progress"},
+        {.name = "Label6",   .member = &Form1::Label6,
+         .left = 120,  .top = 3840, .width = 5775, .height = 495,  .tabIndex = 18, .shown = false,
+         .alignment = A::Center},
     };
+    // clang-format on
 
+    for (DesignEntry& entry : controls) entry.kind = KindOf(entry.member);
     NameForScreenReaders(controls);
 
     return FormDesign{.caption = u"Tessomar - Secure  File encryp / decrypt",
@@ -205,13 +179,17 @@ FixedColors FixedColorsOf(const DesignEntry& entry, Control& control, Color sche
             Contrast(*entry.foreColor, schemeFace) >= kReadable ? schemeFace : kDesignFace};
 }
 
-Control* Form1::Find(std::string_view name) {
+const DesignEntry* DesignOf(std::string_view name) {
     for (const DesignEntry& entry : Design().controls) {
-        if (entry.name == name) {
-            return VisitControl(*this, entry, [](Control& control) { return &control; });
-        }
+        if (entry.name == name) return &entry;
     }
     return nullptr;
+}
+
+Control* Form1::Find(std::string_view name) {
+    const DesignEntry* entry = DesignOf(name);
+    if (entry == nullptr) return nullptr;
+    return VisitControl(*this, *entry, [](Control& control) { return &control; });
 }
 
 // Runs before the handlers are connected, so filling filemask fires no Change.
@@ -224,7 +202,6 @@ void Form1::ApplyDesign() {
                              box.SetText(entry.content);
                              box.SetBackColor(entry.backColor);
                          },
-                         [&](PictureBox& picture) { picture.SetScaleHeight(entry.scaleHeight); },
                          [](Control&) {},
                      });
         VisitControl(*this, entry, [&](Control& control) { control.SetVisible(entry.shown); });

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -41,19 +42,18 @@ using ControlMember =
 struct DesignEntry {
     std::string name;
     ControlMember member;
-    ControlKind kind;  // follows from member
+    ControlKind kind{};  // follows from member: the table fills it in
     int left, top, width, height;
     int tabIndex;  // place in the focus order; labels hold one but never take the focus
     bool shown;
     Text content{};  // caption or text
     Text tip{};
-    std::optional<Font> font{};  // none: the window's default font
+    std::optional<Font> font{};        // none: the window's default font
     std::optional<Color> foreColor{};  // none: the colour scheme's
     Color backColor = kWhite;          // text boxes only
     Alignment alignment = Alignment::Left;
-    bool masked = false;     // password box: shows '*'
-    bool readOnly = false;   // filled by the workflow and read back by the run
-    double scaleHeight = 1;  // picture boxes: the height of the scale boxes are drawn in
+    bool masked = false;    // password box: shows '*'
+    bool readOnly = false;  // filled by the workflow and read back by the run
     // What a screen reader calls the control: the label level with it on its left, else its
     // tip. Empty for labels and buttons, which speak their own captions.
     Text accessibleName{};
@@ -69,6 +69,9 @@ struct FormDesign {
 };
 
 const FormDesign& Design();
+
+// The row of the control of that name, or nullptr.
+const DesignEntry* DesignOf(std::string_view name);
 
 // The window's own colour in the design, behind a label whose text colour the design fixes
 // where the colour scheme's own would not let it be read.

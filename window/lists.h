@@ -128,7 +128,6 @@ public:
     // Set: the text becomes the list's pattern ("*" and "?", several separated by ";") and
     // the folder is listed again; if it can no longer be read, its last listing is filtered.
     void SetFileName(const Text& pattern);
-    const Text& Pattern() const { return pattern_; }
 
     // The names shown, sorted, and the selection (-1: none).
     const std::vector<Text>& Names() const { return names_; }

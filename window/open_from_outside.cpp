@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/platform.h"
+#include "window/host.h"
 #include "window/texts.h"
 
 namespace window {
@@ -105,7 +106,7 @@ void OpenFromOutside(Form1& form, const std::vector<Text>& paths) {
     // A new way in replaces what was said about the last one.
     form.Label6.SetVisible(false);
     if (paths.size() > 1) {
-        Refuse(form, u"Tessomar takes one file at a time: open a single file.");
+        Refuse(form, Text(kApplicationName) + u" takes one file at a time: open a single file.");
         return;
     }
     const Text& path = paths.front();

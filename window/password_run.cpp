@@ -117,8 +117,6 @@ void Form1::Start_Click() {
             u"Warning, no password used.  File has been converted using the fixed internal "
             u"'salt' with no encryption. File contents are obscured but not secured");
     } else {
-        Pwd.SetVisible(false);
-        Pwd2.SetVisible(false);
         Label5.SetVisible(false);
     }
     Pwd.SetVisible(false);

@@ -45,10 +45,15 @@ void Form1::PressEnter(const Control* focused) {
         // A focused button is pressed itself, as with Space: Start runs even without a
         // password, with its warning.
         if (focused != nullptr && focused->Visible()) {
-            if (auto* button = dynamic_cast<CommandButton*>(Find(focused->Name()))) {
-                button->Click();
-                return;
-            }
+            const bool pressed = VisitControl(*this, *DesignOf(focused->Name()),
+                                              Overloaded{
+                                                  [](CommandButton& button) {
+                                                      button.Click();
+                                                      return true;
+                                                  },
+                                                  [](Control&) { return false; },
+                                              });
+            if (pressed) return;
         }
         // Enter in the first password box goes on to the retype box while it is shown.
         if (focused == &Pwd && Pwd2.Visible()) {

@@ -45,7 +45,7 @@ std::map<std::string, std::u16string> Describe(Form1& form) {
         if (auto* drives = dynamic_cast<DriveListBox*>(&control)) text += drives->Drive();
         if (auto* folders = dynamic_cast<DirListBox*>(&control)) text += folders->Path();
         if (auto* files = dynamic_cast<FileListBox*>(&control)) {
-            text += files->Path() + u" [" + files->FileName() + u"] " + files->Pattern();
+            text += files->Path() + u" [" + files->FileName() + u"]";
             for (const Text& name : files->Names()) text += u" " + name;
         }
         shown[entry.name] = text;

@@ -40,8 +40,9 @@ MainWindow::MainWindow(window::Form1& form, QtHost& host)
     setFont(ResolveFont(design.defaultFont));
     setFixedSize(Pixels(design.clientWidth), Pixels(design.clientHeight));
 
+    std::map<std::string, QLabel*> labels;
     for (const window::DesignEntry& entry : design.controls) {
-        QWidget* widget = MakeWidget(entry);
+        QWidget* widget = MakeWidget(entry, labels);
         widget->setObjectName(QString::fromStdString(entry.name));
         widget->setGeometry(Pixels(entry.left), Pixels(entry.top), Pixels(entry.width),
                             Pixels(entry.height));
@@ -53,8 +54,7 @@ MainWindow::MainWindow(window::Form1& form, QtHost& host)
         widgets_[entry.name] = widget;
     }
     for (const window::DesignEntry& entry : design.controls) {
-        auto* label = qobject_cast<QLabel*>(WidgetFor(entry.name));
-        if (label != nullptr && !entry.buddy.empty()) label->setBuddy(WidgetFor(entry.buddy));
+        if (!entry.buddy.empty()) labels.at(entry.name)->setBuddy(WidgetFor(entry.buddy));
     }
     const auto& order = window::TabOrder();
     for (std::size_t n = 1; n < order.size(); ++n) {
@@ -77,12 +77,15 @@ QWidget* MainWindow::WidgetFor(const std::string& name) const {
     return found == widgets_.end() ? nullptr : found->second;
 }
 
-QWidget* MainWindow::MakeWidget(const window::DesignEntry& entry) {
+QWidget* MainWindow::MakeWidget(const window::DesignEntry& entry,
+                                std::map<std::string, QLabel*>& labels) {
     using namespace window;
     return VisitControl(
         form_, entry,
         Overloaded{
-            [&](Label& label) -> QWidget* { return new LabelView(label, entry, this); },
+            [&](Label& label) -> QWidget* {
+                return labels[entry.name] = new LabelView(label, entry, this);
+            },
             [&](TextBox& box) -> QWidget* {
                 return new TextBoxView(box, entry, dispatcher_, this);
             },

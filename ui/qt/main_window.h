@@ -2,6 +2,7 @@
 // table, redrawn whenever the model changes.
 #pragma once
 
+#include <QLabel>
 #include <QProxyStyle>
 #include <QWidget>
 #include <functional>
@@ -30,7 +31,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* MakeWidget(const window::DesignEntry& entry);
+    // labels: each label made is put there under its name, for its buddy to be set once
+    // every widget exists.
+    QWidget* MakeWidget(const window::DesignEntry& entry, std::map<std::string, QLabel*>& labels);
 
     window::Form1& form_;
     QtHost& host_;

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "ui/win32/file_drop.h"
 #include "ui/win32/fonts.h"
+#include "ui/win32/icon.h"
 #include "ui/win32/list_views.h"
 #include "ui/win32/wide.h"
 #include "window/open_from_outside.h"
@@ -14,7 +16,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TessomarWindow";
 constexpr int kFirstControlId = 100;
-constexpr int kIconResource = 1;
 constexpr int kTwipsPerInch = 1440;
 // The folder list's step per level, at 96 DPI.
 constexpr int kIndentPerLevel = 8;
@@ -26,9 +27,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
-                                                        IMAGE_ICON, 16, 16, 0));
+    windowClass.hIcon = AppIcon(instance);
+    windowClass.hIconSm = SmallAppIcon(instance);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kWindowClass;
@@ -71,7 +71,7 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
     AddTips();
     screenReaderNames_ = std::make_unique<ScreenReaderNames>(
         [this](const std::string& name) { return ControlFor(name); });
-    DragAcceptFiles(handle_, TRUE);
+    AcceptFileDrops(handle_);
     host_.SetWindow(handle_, [this](const window::Control& control) {
         return ControlFor(control.Name());
     });
@@ -230,31 +230,33 @@ MainWindow::~MainWindow() {
 
 std::unique_ptr<View> MainWindow::MakeView(const window::DesignEntry& entry,
                                            const Placement& placement) {
-    window::Control& control = *form_.Find(entry.name);
-    using Kind = window::ControlKind;
-    switch (entry.kind) {
-        case Kind::Label:
-            return std::make_unique<LabelView>(static_cast<window::Label&>(control), entry, placement);
-        case Kind::TextBox:
-            return std::make_unique<TextBoxView>(static_cast<window::TextBox&>(control), entry,
-                                                 dispatcher_, placement);
-        case Kind::CommandButton:
-            return std::make_unique<ButtonView>(static_cast<window::CommandButton&>(control), entry,
-                                                dispatcher_, placement);
-        case Kind::DriveListBox:
-            return std::make_unique<DriveListView>(static_cast<window::DriveListBox&>(control),
-                                                   dispatcher_, placement);
-        case Kind::DirListBox:
-            return std::make_unique<DirListView>(static_cast<window::DirListBox&>(control),
-                                                 dispatcher_, placement,
-                                                 MulDiv(kIndentPerLevel, dpi_, 96));
-        case Kind::FileListBox:
-            return std::make_unique<FileListView>(static_cast<window::FileListBox&>(control),
-                                                  dispatcher_, placement);
-        case Kind::PictureBox:
-            return std::make_unique<PictureView>(static_cast<window::PictureBox&>(control), placement);
-    }
-    return nullptr;
+    using namespace window;
+    return VisitControl(
+        form_, entry,
+        Overloaded{
+            [&](Label& label) -> std::unique_ptr<View> {
+                return std::make_unique<LabelView>(label, entry, placement);
+            },
+            [&](TextBox& box) -> std::unique_ptr<View> {
+                return std::make_unique<TextBoxView>(box, entry, dispatcher_, placement);
+            },
+            [&](CommandButton& button) -> std::unique_ptr<View> {
+                return std::make_unique<ButtonView>(button, entry, dispatcher_, placement);
+            },
+            [&](DriveListBox& drives) -> std::unique_ptr<View> {
+                return std::make_unique<DriveListView>(drives, dispatcher_, placement);
+            },
+            [&](DirListBox& folders) -> std::unique_ptr<View> {
+                return std::make_unique<DirListView>(folders, dispatcher_, placement,
+                                                     MulDiv(kIndentPerLevel, dpi_, 96));
+            },
+            [&](FileListBox& files) -> std::unique_ptr<View> {
+                return std::make_unique<FileListView>(files, dispatcher_, placement);
+            },
+            [&](PictureBox& picture) -> std::unique_ptr<View> {
+                return std::make_unique<PictureView>(picture, placement);
+            },
+        });
 }
 
 void MainWindow::AddTips() {
@@ -296,7 +298,7 @@ View* MainWindow::ViewFor(HWND control) const {
 void MainWindow::Show(int how) {
     ShowWindow(handle_, how);
     UpdateWindow(handle_);
-    SetFocus(ControlFor("Dir1"));
+    SetFocus(ControlFor(window::TabOrder().front()->name));
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
@@ -315,20 +317,6 @@ int MainWindow::RunMessageLoop() {
 
 void MainWindow::OpenFromOutside(const std::vector<window::Text>& paths) {
     dispatcher_.Run([&] { window::OpenFromOutside(form_, paths); });
-}
-
-// Files dropped from a file manager. Only while browsing: a drop that arrives while a run
-// paints its progress is not a reaction the run may be interrupted by.
-void MainWindow::OnDrop(HDROP drop) {
-    std::vector<window::Text> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT index = 0; index < count; ++index) {
-        std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
-        path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
-        paths.push_back(FromWide(path));
-    }
-    DragFinish(drop);
-    if (window::TakesPathsFromOutside(form_)) OpenFromOutside(paths);
 }
 
 // Enter: a list opens its entry; anywhere else the window decides what it does.
@@ -387,7 +375,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
             ClipOverlaps();
             return 0;
         case WM_DROPFILES:
-            OnDrop(reinterpret_cast<HDROP>(w));
+            OpenDroppedFiles(w, *this, form_);
             return 0;
         case WM_CLOSE:
             // During a reaction the window closes only once the reaction has returned.

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <map>
 #include <memory>
@@ -55,7 +54,6 @@ private:
     int FolderRowHeight() const;
     void AddTips();
     void OnEnter();
-    void OnDrop(HDROP drop);
     View* ViewFor(HWND control) const;
     const window::Control* ControlOf(HWND control) const;
 

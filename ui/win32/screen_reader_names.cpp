@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
-#include <algorithm>
-
 #include "ui/win32/wide.h"
 
 namespace ui::win32 {
@@ -171,25 +169,18 @@ private:
 }  // namespace
 
 std::vector<const window::DesignEntry*> CreationOrder(const window::FormDesign& design) {
-    std::vector<const window::DesignEntry*> controls;
-    std::vector<const window::DesignEntry*> looseLabels;
-    for (const window::DesignEntry& entry : design.controls) {
-        if (entry.kind != window::ControlKind::Label) {
-            controls.push_back(&entry);
-        } else if (entry.buddy.empty()) {
-            looseLabels.push_back(&entry);
-        }
-    }
-    std::stable_sort(controls.begin(), controls.end(),
-                     [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
     std::vector<const window::DesignEntry*> order;
-    for (const window::DesignEntry* control : controls) {
+    for (const window::DesignEntry* control : window::TabOrder()) {
         if (const window::DesignEntry* label = LabelNaming(design, control->name)) {
             order.push_back(label);
         }
         order.push_back(control);
     }
-    order.insert(order.end(), looseLabels.begin(), looseLabels.end());
+    for (const window::DesignEntry& entry : design.controls) {
+        const bool takesNoFocus = entry.kind == window::ControlKind::PictureBox ||
+                                  (entry.kind == window::ControlKind::Label && entry.buddy.empty());
+        if (takesNoFocus) order.push_back(&entry);
+    }
     return order;
 }
 

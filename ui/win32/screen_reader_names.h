@@ -18,9 +18,10 @@
 namespace ui::win32 {
 
 // The order to make the controls in, which is also their order among the window's children:
-// the design's tab order, each label just before the control it names. Labels take no focus,
-// so the tab order stays the design's. Labels that name nothing come last, so that no control
-// takes its name from one of them.
+// the design's tab order (window::TabOrder), each label just before the control it names.
+// Labels take no focus, so the tab order stays the design's. What takes no focus and names
+// nothing, the progress bar and the labels that name no control, comes last, so that no
+// control takes its name from one of them.
 std::vector<const window::DesignEntry*> CreationOrder(const window::FormDesign& design);
 
 // What a screen reader is told a control is: its name (empty: the control's own text, as

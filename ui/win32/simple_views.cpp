@@ -209,20 +209,20 @@ LRESULT CALLBACK PictureView::Procedure(HWND handle, UINT message, WPARAM w, LPA
     return DefWindowProcW(handle, message, w, l);
 }
 
-// The boxes in the picture's own scale: ScaleWidth across, one unit down; anything past the
-// bottom is cut off.
+// The boxes in the picture's own scale, ScaleWidth across and ScaleHeight down; anything
+// past an edge is cut off.
 void PictureView::Paint(HDC dc) const {
-    const double scale = picture_.ScaleWidth();
-    if (scale <= 0) return;
     RECT area;
     GetClientRect(Handle(), &area);
-    const double width = area.right;
-    const double height = area.bottom;
+    const auto pixel = [](double position, double scale, LONG extent) {
+        return static_cast<LONG>(std::lround(std::clamp(position / scale, 0.0, 1.0) * extent));
+    };
+    const double across = picture_.ScaleWidth();
+    const double down = picture_.ScaleHeight();
     for (const window::Box& box : picture_.Boxes()) {
-        const RECT filled{static_cast<LONG>(std::lround(box.left / scale * width)),
-                          static_cast<LONG>(std::lround(std::clamp(box.top, 0.0, 1.0) * height)),
-                          static_cast<LONG>(std::lround(box.right / scale * width)),
-                          static_cast<LONG>(std::lround(std::clamp(box.bottom, 0.0, 1.0) * height))};
+        const RECT filled{pixel(box.left, across, area.right), pixel(box.top, down, area.bottom),
+                          pixel(box.right, across, area.right),
+                          pixel(box.bottom, down, area.bottom)};
         const HBRUSH brush = CreateSolidBrush(ToColorRef(box.color));
         FillRect(dc, &filled, brush);
         DeleteObject(brush);
