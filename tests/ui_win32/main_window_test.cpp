@@ -141,6 +141,26 @@ TEST_F(Win32WindowTest, OpensOnTheBrowseStageAtTheDesignedSize) {
     EXPECT_FALSE(GetWindowLongW(Control("DestFile"), GWL_STYLE) & ES_READONLY);
 }
 
+// The first column of a row of a list, in the list's pixels, that is drawn in another colour
+// than the row's own background (read at the row's right end, where no name reaches).
+int FirstInkedColumn(HWND list, int row) {
+    RECT item;
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    const HDC dc = GetDC(list);
+    const COLORREF background = GetPixel(dc, item.right - 2, (item.top + item.bottom) / 2);
+    int found = -1;
+    for (int x = item.left; x < item.right - 2 && found < 0; ++x) {
+        for (int y = item.top + 1; y < item.bottom - 1; ++y) {
+            if (GetPixel(dc, x, y) != background) {
+                found = x;
+                break;
+            }
+        }
+    }
+    ReleaseDC(list, dc);
+    return found;
+}
+
 // Moved to a screen of another scale: the system proposes where the window goes.
 TEST_F(Win32WindowTest, AtANewScaleTheWindowItsControlsAndFontsAreLaidOutAgain) {
     RECT proposed{40, 30, 700, 500};
@@ -164,6 +184,16 @@ TEST_F(Win32WindowTest, AtANewScaleTheWindowItsControlsAndFontsAreLaidOutAgain) 
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("Label1"), WM_GETFONT, 0, 0)),
                sizeof status, &status);
     EXPECT_EQ(status.lfHeight, -32);  // 12 points
+    // The folder list's rows are shifted by their level at the new scale too: 16 pixels a
+    // level at 192 dots an inch (the root's row against the second level's, neither selected).
+    Pump();
+    const auto& folders = form_.Dir1.Entries();
+    ASSERT_GE(folders.size(), 3u);
+    ASSERT_NE(form_.Dir1.ListIndex(), 2);
+    const int levels = folders[2].depth - folders[0].depth;
+    ASSERT_GT(levels, 0);
+    const int shift = FirstInkedColumn(Control("Dir1"), 2) - FirstInkedColumn(Control("Dir1"), 0);
+    EXPECT_NEAR(shift, 16 * levels, 3);
 }
 
 // Whether a point of a control (in its own pixels) is drawn by it: its shape leaves out what

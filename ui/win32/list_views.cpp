@@ -7,6 +7,9 @@
 namespace ui::win32 {
 namespace {
 
+// The folder list's step per level, at 96 dots an inch.
+constexpr int kIndentPerLevel = 8;
+
 int CurrentRow(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
 const wchar_t* WideText(const window::Text& text) {
@@ -75,8 +78,8 @@ void DriveListView::Command(WORD code) {
 // ---------------------------------------------------------------------------------------
 
 DirListView::DirListView(window::DirListBox& folders, Dispatcher& dispatcher,
-                         const Placement& placement, int indentPixels)
-    : folders_(folders), dispatcher_(dispatcher), indentPixels_(indentPixels) {
+                         const Placement& placement, const int& dpi)
+    : folders_(folders), dispatcher_(dispatcher), dpi_(dpi) {
     Create(L"LISTBOX",
            WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
                LBS_NOINTEGRALHEIGHT,
@@ -119,7 +122,7 @@ void DirListView::DrawItem(const DRAWITEMSTRUCT& item) {
     if (item.itemID < entries.size()) {
         const window::DirListBox::Entry& entry = entries[item.itemID];
         RECT text = item.rcItem;
-        text.left += 2 + entry.depth * indentPixels_;
+        text.left += 2 + entry.depth * MulDiv(kIndentPerLevel, dpi_, 96);
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         const std::wstring name = Wide(entry.name);

@@ -27,8 +27,10 @@ private:
 
 class DirListView : public View {
 public:
+    // dpi is the window's scale, read at each drawing: it changes when the window moves to
+    // a screen of another scale.
     DirListView(window::DirListBox& folders, Dispatcher& dispatcher, const Placement& placement,
-                int indentPixels);
+                const int& dpi);
     ~DirListView() override;
     void ControlChanged(const window::Control&) override;
     void Command(WORD code) override;
@@ -40,7 +42,7 @@ private:
 
     window::DirListBox& folders_;
     Dispatcher& dispatcher_;
-    int indentPixels_;
+    const int& dpi_;
 };
 
 class FileListView : public View {

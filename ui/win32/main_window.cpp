@@ -17,8 +17,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TessomarWindow";
 constexpr int kFirstControlId = 100;
 constexpr int kTwipsPerInch = 1440;
-// The folder list's step per level, at 96 DPI.
-constexpr int kIndentPerLevel = 8;
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -247,8 +245,7 @@ std::unique_ptr<View> MainWindow::MakeView(const window::DesignEntry& entry,
                 return std::make_unique<DriveListView>(drives, dispatcher_, placement);
             },
             [&](DirListBox& folders) -> std::unique_ptr<View> {
-                return std::make_unique<DirListView>(folders, dispatcher_, placement,
-                                                     MulDiv(kIndentPerLevel, dpi_, 96));
+                return std::make_unique<DirListView>(folders, dispatcher_, placement, dpi_);
             },
             [&](FileListBox& files) -> std::unique_ptr<View> {
                 return std::make_unique<FileListView>(files, dispatcher_, placement);
