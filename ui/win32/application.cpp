@@ -1,7 +1,6 @@
 #include "ui/win32/application.h"
 
 #include <exception>
-#include <string>
 
 #include "remembered/remembered_folder.h"
 #include "ui/win32/main_window.h"
@@ -9,6 +8,7 @@
 #include "ui/win32/win32_host.h"
 #include "window/form1.h"
 #include "window/host.h"
+#include "window/texts.h"
 
 namespace ui::win32 {
 
@@ -29,8 +29,7 @@ int RunWin32Application(HINSTANCE instance, int show, const std::vector<window::
     } catch (const std::exception& error) {
         // Start-up recovers from a bad remembered folder itself; what reaches here is a
         // machine where not even the default folder can be listed.
-        const std::string what = error.what();
-        ShowProgramMessage(window::Text(what.begin(), what.end()), MB_ICONERROR);
+        ShowProgramMessage(window::ErrorText(error), MB_ICONERROR);
         return 1;
     }
     mainWindow.Show(show);
