@@ -13,9 +13,11 @@
 #include "platform/platform.h"
 #include "platform/result_file_posix.h"
 #include "platform/source_leases_posix.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
+using detail::SystemReason;
 using posix::FileSystemRules;
 using posix::IdentityFrom;
 using posix::LastComponent;
@@ -23,11 +25,6 @@ using posix::ModifiedOf;
 using posix::RulesOfOpenFile;
 
 namespace {
-
-[[noreturn]] void Fail(int error, std::u16string doing, std::u16string_view path) {
-    throw FileError(std::error_code(error, std::generic_category()), std::move(doing),
-                    std::u16string(path));
-}
 
 std::atomic<bool> leasesWanted{true};
 
@@ -41,7 +38,7 @@ bool TakeLease(int descriptor, std::u16string_view path) {
     if (fcntl(descriptor, F_SETLEASE, F_RDLCK) == 0) return true;
     // Refused because a program holds the file open for writing; any other refusal (a file
     // system without leases, a file of another owner) leaves the checks by size and time.
-    if (errno == EAGAIN) throw FileError(BeingWritten(), u"Cannot read", std::u16string(path));
+    if (errno == EAGAIN) throw FileError(BeingWritten(), u"Cannot read", path);
     return false;
 }
 
@@ -70,15 +67,16 @@ InputFile::InputFile(std::u16string_view path) : path_(path), handle_(std::make_
     const int descriptor =
         open(ToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
-        Fail(errno, u"Cannot open", path);
+        throw FileError(SystemReason(errno), u"Cannot open", path);
     }
     handle_->descriptor = descriptor;
     struct stat info;
     if (fstat(descriptor, &info) != 0) {
-        Fail(errno, u"Cannot open", path);
+        throw FileError(SystemReason(errno), u"Cannot open", path);
     }
     if (!S_ISREG(info.st_mode)) {
-        Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, u"Not an ordinary file:", path);
+        throw FileError(SystemReason(S_ISDIR(info.st_mode) ? EISDIR : EINVAL),
+                        u"Not an ordinary file:", path);
     }
     handle_->rules = RulesOfOpenFile(descriptor);
     handle_->leased = TakeLease(descriptor, path);
@@ -92,7 +90,7 @@ std::int64_t InputFile::Size() const { return Version().size; }
 FileVersion InputFile::Version() const {
     struct stat info;
     if (fstat(handle_->descriptor, &info) != 0) {
-        Fail(errno, u"Cannot read", path_);
+        throw FileError(SystemReason(errno), u"Cannot read", path_);
     }
     return {info.st_size, ModifiedOf(info),
             IdentityFrom(info, handle_->rules, LastComponent(path_)), info.st_nlink == 0};
@@ -139,7 +137,7 @@ std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
             continue;
         }
         if (got < 0) {
-            Fail(errno, u"Cannot read", path_);
+            throw FileError(SystemReason(errno), u"Cannot read", path_);
         }
         if (got == 0) {
             break;
@@ -159,7 +157,7 @@ OutputFile::OutputFile(std::u16string_view destination, const InputFile& accessO
     : destination_(destination) {
     struct stat source;
     if (fstat(accessOf.handle_->descriptor, &source) != 0) {
-        Fail(errno, u"Cannot create", destination);
+        throw FileError(SystemReason(errno), u"Cannot create", destination);
     }
     // The source's permission bits, as a copy gets them: a file only its owner may read
     // must not come out readable by everyone once deciphered.

@@ -2,6 +2,7 @@
 
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
@@ -85,17 +86,17 @@ bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared) {
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!entry.Valid()) {
-        throw FileError(windows::LastError(), u"Cannot delete", name);
+        throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", name);
     }
     // A file whose identity cannot be read might be the spared one: it is not removed.
     const std::optional<FileIdentity> identity = windows::IdentityOfHandle(entry.Get());
-    if (!identity) throw FileError(windows::LastError(), u"Cannot delete", name);
+    if (!identity) throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", name);
     if (*identity == spared) return false;
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
     if (!SetFileInformationByHandle(entry.Get(), FileDispositionInfo, &disposition,
                                     sizeof disposition)) {
-        throw FileError(windows::LastError(), u"Cannot delete", name);
+        throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", name);
     }
     return true;
 }
@@ -108,7 +109,7 @@ bool SameFile(std::u16string_view a, std::u16string_view b) {
 
 void RemoveFile(std::u16string_view path) {
     if (!DeleteFileW(Wide(windows::SystemPath(path)))) {
-        windows::Fail(windows::LastError(), u"Cannot delete", path);
+        throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", path);
     }
 }
 

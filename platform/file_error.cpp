@@ -23,6 +23,11 @@ std::string Utf8ForWhat(std::u16string_view text) {
     return bytes;
 }
 
+// "<doing> "<path>"", without the reason.
+std::u16string WhatFailed(std::u16string_view doing, std::u16string_view path) {
+    return std::u16string(doing) + u" \"" + std::u16string(path) + u"\"";
+}
+
 class SourceCategory : public std::error_category {
 public:
     const char* name() const noexcept override { return "source"; }
@@ -36,13 +41,11 @@ std::error_code BeingWritten() {
     return {1, category};
 }
 
-FileError::FileError(std::error_code reason, std::u16string doing, std::u16string path)
-    : std::system_error(reason, Utf8ForWhat(doing + u" \"" + path + u"\"")),
-      doing_(std::move(doing)),
-      path_(std::move(path)) {}
+FileError::FileError(std::error_code reason, std::u16string_view doing, std::u16string_view path)
+    : std::system_error(reason, Utf8ForWhat(WhatFailed(doing, path))), doing_(doing), path_(path) {}
 
 std::u16string FileError::Text() const {
-    return doing_ + u" \"" + path_ + u"\": " + ReasonText(code());
+    return WhatFailed(doing_, path_) + u": " + ReasonText(code());
 }
 
 }  // namespace platform

@@ -19,15 +19,6 @@ inline const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-inline std::error_code LastError() {
-    return std::error_code(static_cast<int>(GetLastError()), std::system_category());
-}
-
-[[noreturn]] inline void Fail(std::error_code reason, std::u16string doing,
-                              std::u16string_view path) {
-    throw FileError(reason, std::move(doing), std::u16string(path));
-}
-
 class OwnedHandle {
 public:
     explicit OwnedHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}

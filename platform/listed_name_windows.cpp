@@ -2,6 +2,7 @@
 
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
@@ -13,7 +14,7 @@ std::optional<std::u16string> ListedName(std::u16string_view folder, std::u16str
     if (search == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-        throw FileError(windows::LastError(), u"Cannot read", std::u16string(folder));
+        throw FileError(detail::SystemReason(error), u"Cannot read", folder);
     }
     FindClose(search);
     return std::u16string(reinterpret_cast<const char16_t*>(found.cFileName));

@@ -133,7 +133,4 @@ std::optional<std::string> EncodeLine(std::u16string_view text) { return ToNativ
 
 std::u16string DecodeLine(std::string_view bytes) { return FromNative(std::string(bytes)); }
 
-// The C library's messages are in the locale's encoding, which on any current system is UTF-8.
-std::u16string ReasonText(const std::error_code& reason) { return FromNative(reason.message()); }
-
 }  // namespace platform

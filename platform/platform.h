@@ -73,7 +73,7 @@ std::optional<std::uint8_t> SingleByteCode(char16_t unit);
 // Failures of the file services: what was being done, to which path, and the system's reason.
 class FileError : public std::system_error {
 public:
-    FileError(std::error_code reason, std::u16string doing, std::u16string path);
+    FileError(std::error_code reason, std::u16string_view doing, std::u16string_view path);
     const std::u16string& Path() const { return path_; }
     // "<doing> "<path>": <reason>", ready to show.
     std::u16string Text() const;

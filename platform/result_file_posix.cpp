@@ -12,8 +12,12 @@
 #include <system_error>
 
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform::posix {
+
+using detail::SystemReason;
+
 namespace {
 
 // Errors by which a file system says it has no unnamed files (older kernels answer O_TMPFILE,
@@ -78,12 +82,13 @@ ResultFile::ResultFile(std::u16string_view destination, mode_t mode, ResultWays 
     name_ = slash == std::string::npos ? target : target.substr(slash + 1);
 
     folder_.value = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (folder_.value < 0) Fail(errno, u"Cannot create");
+    if (folder_.value < 0) throw FileError(SystemReason(errno), u"Cannot create", destination_);
     if (ways_.unnamedFile) {
         file_.value = ::openat(folder_.value, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (file_.value >= 0 && ProcEntryReaches(file_.value)) return;
         // Without /proc the file could not be named when complete: take the way that can.
-        if (file_.value < 0 && !NoUnnamedFiles(errno)) Fail(errno, u"Cannot create");
+        if (file_.value < 0 && !NoUnnamedFiles(errno))
+            throw FileError(SystemReason(errno), u"Cannot create", destination_);
         file_.Close();
     }
     CreateNamedTemporary(mode);
@@ -104,9 +109,9 @@ void ResultFile::CreateNamedTemporary(mode_t mode) {
             SetFatHidden(file_.value, true);
             return;
         }
-        if (errno != EEXIST) Fail(errno, u"Cannot create");
+        if (errno != EEXIST) throw FileError(SystemReason(errno), u"Cannot create", destination_);
     }
-    Fail(EEXIST, u"Cannot create");
+    throw FileError(SystemReason(EEXIST), u"Cannot create", destination_);
 }
 
 void ResultFile::Write(std::span<const std::uint8_t> bytes) {
@@ -114,7 +119,7 @@ void ResultFile::Write(std::span<const std::uint8_t> bytes) {
     while (written < bytes.size()) {
         const ssize_t put = ::write(file_.value, bytes.data() + written, bytes.size() - written);
         if (put < 0 && errno == EINTR) continue;
-        if (put < 0) Fail(errno, u"Cannot write");
+        if (put < 0) throw FileError(SystemReason(errno), u"Cannot write", destination_);
         written += static_cast<std::size_t>(put);
     }
 }
@@ -132,11 +137,12 @@ void ResultFile::Name() {
 
 void ResultFile::NameUnnamed() {
     struct stat mine;
-    if (::fstat(file_.value, &mine) != 0) Fail(errno, u"Cannot write");
+    if (::fstat(file_.value, &mine) != 0)
+        throw FileError(SystemReason(errno), u"Cannot write", destination_);
     // linkat never replaces an entry: a name taken meanwhile is reported, not overwritten.
     if (::linkat(AT_FDCWD, ProcEntry(file_.value).c_str(), folder_.value, name_.c_str(),
                  AT_SYMLINK_FOLLOW) != 0) {
-        Fail(errno, u"Cannot create");
+        throw FileError(SystemReason(errno), u"Cannot create", destination_);
     }
     if (file_.Close() != 0) {
         // Some file systems report a failed write only at the close: take the name back, if
@@ -147,7 +153,7 @@ void ResultFile::NameUnnamed() {
             named.st_dev == mine.st_dev && named.st_ino == mine.st_ino) {
             ::unlinkat(folder_.value, name_.c_str(), 0);
         }
-        Fail(error, u"Cannot write");
+        throw FileError(SystemReason(error), u"Cannot write", destination_);
     }
 }
 
@@ -155,35 +161,32 @@ void ResultFile::NameTemporary() {
     // The result is an ordinary visible file under its name.
     SetFatHidden(file_.value, false);
     // Closed before it is named: some file systems report a failed write only at the close.
-    if (file_.Close() != 0) Fail(errno, u"Cannot write");
+    if (file_.Close() != 0) throw FileError(SystemReason(errno), u"Cannot write", destination_);
     const int folder = folder_.value;
     if (ways_.noReplaceRename) {
         if (::renameat2(folder, temporary_.c_str(), folder, name_.c_str(), RENAME_NOREPLACE) == 0) {
             return;
         }
-        if (!NoNoReplaceRename(errno)) Fail(errno, u"Cannot create");
+        if (!NoNoReplaceRename(errno))
+            throw FileError(SystemReason(errno), u"Cannot create", destination_);
     }
     if (ways_.hardLink) {
         if (::linkat(folder, temporary_.c_str(), folder, name_.c_str(), 0) == 0) {
             ::unlinkat(folder, temporary_.c_str(), 0);
             return;
         }
-        if (!NoHardLinks(errno)) Fail(errno, u"Cannot create");
+        if (!NoHardLinks(errno))
+            throw FileError(SystemReason(errno), u"Cannot create", destination_);
     }
     const int claim =
         ::openat(folder, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (claim < 0) Fail(errno, u"Cannot create");
+    if (claim < 0) throw FileError(SystemReason(errno), u"Cannot create", destination_);
     ::close(claim);
     if (::renameat(folder, temporary_.c_str(), folder, name_.c_str()) != 0) {
         const int error = errno;
         ::unlinkat(folder, name_.c_str(), 0);
-        Fail(error, u"Cannot create");
+        throw FileError(SystemReason(error), u"Cannot create", destination_);
     }
-}
-
-void ResultFile::Fail(int error, std::u16string doing) const {
-    throw FileError(std::error_code(error, std::generic_category()), std::move(doing),
-                    destination_);
 }
 
 }  // namespace platform::posix

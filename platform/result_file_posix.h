@@ -55,7 +55,6 @@ private:
     void CreateNamedTemporary(mode_t mode);
     void NameUnnamed();
     void NameTemporary();
-    [[noreturn]] void Fail(int error, std::u16string doing) const;
 
     // Closes what it holds, also when a constructor throws half way.
     class Descriptor {

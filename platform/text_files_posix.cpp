@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
@@ -38,11 +39,6 @@ private:
     int descriptor_;
 };
 
-FileError WriteError(int error, std::u16string_view path) {
-    return FileError(std::error_code(error, std::generic_category()), u"Cannot write",
-                     std::u16string(path));
-}
-
 // Returns 0, or the reason the bytes could not all be written.
 int WriteAll(int descriptor, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -63,9 +59,9 @@ std::string CreateSibling(std::u16string_view path, int& descriptor) {
         candidate += ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
         descriptor = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0) return candidate;
-        if (errno != EEXIST) throw WriteError(errno, path);
+        if (errno != EEXIST) throw FileError(detail::SystemReason(errno), u"Cannot write", path);
     }
-    throw WriteError(EEXIST, path);
+    throw FileError(detail::SystemReason(EEXIST), u"Cannot write", path);
 }
 
 // The siblings an earlier write left when its process was ended on the spot (SIGKILL, a
@@ -138,7 +134,7 @@ void WriteWholeFile(std::u16string_view path, std::string_view bytes) {
     if (error == 0 && ::rename(temporary.c_str(), ToNative(path).c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());
-        throw WriteError(error, path);
+        throw FileError(detail::SystemReason(error), u"Cannot write", path);
     }
 }
 

@@ -21,6 +21,7 @@
 #include "platform/file_systems_posix.h"
 #include "platform/mount_table_posix.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
@@ -253,8 +254,7 @@ Discarded Discard(std::u16string_view path, const std::optional<FileIdentity>& s
     const std::string native = ToNative(path);
     struct stat info;
     if (::lstat(native.c_str(), &info) != 0) {
-        throw FileError(std::error_code(errno, std::generic_category()), u"Cannot delete",
-                        std::u16string(path));
+        throw FileError(detail::SystemReason(errno), u"Cannot delete", path);
     }
     const FileIdentity entry =
         posix::IdentityFrom(info, posix::RulesAt(native), posix::LastComponent(path));

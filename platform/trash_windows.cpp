@@ -5,6 +5,7 @@
 
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
@@ -62,7 +63,8 @@ Discarded Discard(std::u16string_view pathText, const std::optional<FileIdentity
                                             nullptr));
         const std::optional<FileIdentity> identity =
             entry.Valid() ? windows::IdentityOfHandle(entry.Get()) : std::nullopt;
-        if (!identity) windows::Fail(windows::LastError(), u"Cannot delete", path);
+        if (!identity)
+            throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", path);
         if (*identity == *spared) return Discarded::Spared;
     }
     switch (DeleteThroughTheShell(path)) {

@@ -14,6 +14,7 @@
 
 #include "platform/mount_table_posix.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 namespace posix {
@@ -169,24 +170,20 @@ std::u16string HomeFolder() {
     return chain.empty() ? std::u16string{} : chain.back().path;
 }
 
-FileError FolderError(int error, std::u16string_view folder) {
-    return FileError(std::error_code(error, std::generic_category()), u"Cannot list folder",
-                     std::u16string(folder));
-}
-
 // Calls visit(name, status) for each visible entry of the folder, links followed; entries
 // that vanish or cannot be looked at while listing are left out.
 template <typename Visit>
 void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
     const std::string path = ToNative(folder);
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(path.c_str()), closedir);
-    if (!directory) throw FolderError(errno, folder);
+    if (!directory) throw FileError(detail::SystemReason(errno), u"Cannot list folder", folder);
     const int descriptor = dirfd(directory.get());
     for (;;) {
         errno = 0;
         const dirent* entry = readdir(directory.get());
         if (entry == nullptr) {
-            if (errno != 0) throw FolderError(errno, folder);
+            if (errno != 0)
+                throw FileError(detail::SystemReason(errno), u"Cannot list folder", folder);
             return;
         }
         if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."

@@ -7,6 +7,7 @@
 
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
@@ -45,11 +46,6 @@ std::u16string LabelOf(const std::u16string& root) {
     return std::u16string(label, label + wcslen(label));
 }
 
-FileError FolderError(DWORD error, std::u16string_view folder) {
-    return FileError(std::error_code(static_cast<int>(error), std::system_category()),
-                     u"Cannot list folder", std::u16string(folder));
-}
-
 // Calls visit(name, attributes) for each entry of the folder that is neither hidden nor a
 // system file, nor a link to elsewhere, nor "." or "..", nor a name that paths cannot reach.
 template <typename Visit>
@@ -61,7 +57,7 @@ void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
     if (search == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return;  // a drive root with nothing in it
-        throw FolderError(error, folder);
+        throw FileError(detail::SystemReason(error), u"Cannot list folder", folder);
     }
     do {
         const std::u16string name(entry.cFileName, entry.cFileName + wcslen(entry.cFileName));
@@ -79,7 +75,8 @@ void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
     } while (FindNextFileW(search, &entry));
     const DWORD error = GetLastError();
     FindClose(search);
-    if (error != ERROR_NO_MORE_FILES) throw FolderError(error, folder);
+    if (error != ERROR_NO_MORE_FILES)
+        throw FileError(detail::SystemReason(error), u"Cannot list folder", folder);
 }
 
 }  // namespace
