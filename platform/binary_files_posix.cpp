@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/descriptor_posix.h"
 #include "platform/file_systems_posix.h"
 #include "platform/platform.h"
 #include "platform/result_file_posix.h"
@@ -48,12 +49,9 @@ posix::WithoutSourceLeases::WithoutSourceLeases() { leasesWanted = false; }
 posix::WithoutSourceLeases::~WithoutSourceLeases() { leasesWanted = true; }
 
 struct InputFile::Handle {
-    int descriptor = -1;
+    posix::OwnedDescriptor file;
     FileSystemRules rules;
     bool leased = false;
-    ~Handle() {
-        if (descriptor >= 0) close(descriptor);
-    }
 };
 
 struct OutputFile::Handle {
@@ -64,12 +62,12 @@ struct OutputFile::Handle {
 InputFile::InputFile(std::u16string_view path) : path_(path), handle_(std::make_unique<Handle>()) {
     // Non-blocking, so that a pipe put where a file was expected cannot hang the window at
     // the open; for the regular file that is required the flag changes nothing.
-    const int descriptor =
-        open(ToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (descriptor < 0) {
+    handle_->file = posix::OwnedDescriptor(
+        open(ToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!handle_->file.Valid()) {
         throw FileError(SystemReason(errno), u"Cannot open", path);
     }
-    handle_->descriptor = descriptor;
+    const int descriptor = handle_->file.Get();
     struct stat info;
     if (fstat(descriptor, &info) != 0) {
         throw FileError(SystemReason(errno), u"Cannot open", path);
@@ -89,7 +87,7 @@ std::int64_t InputFile::Size() const { return Version().size; }
 
 FileVersion InputFile::Version() const {
     struct stat info;
-    if (fstat(handle_->descriptor, &info) != 0) {
+    if (fstat(handle_->file.Get(), &info) != 0) {
         throw FileError(SystemReason(errno), u"Cannot read", path_);
     }
     return {info.st_size, ModifiedOf(info),
@@ -123,7 +121,7 @@ FileVersion InputFile::SettledVersion() {
 void InputFile::CheckUnwritten() const {
     // A lease a writer has asked to break is no longer a read lease, though the writer still
     // waits for it.
-    if (handle_->leased && fcntl(handle_->descriptor, F_GETLEASE) != F_RDLCK) {
+    if (handle_->leased && fcntl(handle_->file.Get(), F_GETLEASE) != F_RDLCK) {
         throw FileError(BeingWritten(), u"Cannot trust what was read from", path_);
     }
 }
@@ -132,7 +130,7 @@ std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
     std::size_t filled = 0;
     while (filled < buffer.size()) {
         const ssize_t got =
-            read(handle_->descriptor, buffer.data() + filled, buffer.size() - filled);
+            read(handle_->file.Get(), buffer.data() + filled, buffer.size() - filled);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -156,7 +154,7 @@ bool InputFile::IsSameFileAs(std::u16string_view path) const {
 OutputFile::OutputFile(std::u16string_view destination, const InputFile& accessOf)
     : destination_(destination) {
     struct stat source;
-    if (fstat(accessOf.handle_->descriptor, &source) != 0) {
+    if (fstat(accessOf.handle_->file.Get(), &source) != 0) {
         throw FileError(SystemReason(errno), u"Cannot create", destination);
     }
     // The source's permission bits, as a copy gets them: a file only its owner may read

@@ -65,13 +65,6 @@ std::string RandomTemporaryName() {
     return name;
 }
 
-int ResultFile::Descriptor::Close() {
-    if (value < 0) return 0;
-    const int result = ::close(value);
-    value = -1;
-    return result;
-}
-
 ResultFile::ResultFile(std::u16string_view destination, mode_t mode, ResultWays ways)
     : destination_(destination), ways_(ways) {
     const std::string target = ToNative(destination);
@@ -81,13 +74,14 @@ ResultFile::ResultFile(std::u16string_view destination, mode_t mode, ResultWays 
                                                           : target.substr(0, slash);
     name_ = slash == std::string::npos ? target : target.substr(slash + 1);
 
-    folder_.value = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (folder_.value < 0) throw FileError(SystemReason(errno), u"Cannot create", destination_);
+    folder_ = OwnedDescriptor(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder_.Valid()) throw FileError(SystemReason(errno), u"Cannot create", destination_);
     if (ways_.unnamedFile) {
-        file_.value = ::openat(folder_.value, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-        if (file_.value >= 0 && ProcEntryReaches(file_.value)) return;
+        file_ =
+            OwnedDescriptor(::openat(folder_.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+        if (file_.Valid() && ProcEntryReaches(file_.Get())) return;
         // Without /proc the file could not be named when complete: take the way that can.
-        if (file_.value < 0 && !NoUnnamedFiles(errno))
+        if (!file_.Valid() && !NoUnnamedFiles(errno))
             throw FileError(SystemReason(errno), u"Cannot create", destination_);
         file_.Close();
     }
@@ -96,17 +90,17 @@ ResultFile::ResultFile(std::u16string_view destination, mode_t mode, ResultWays 
 
 ResultFile::~ResultFile() {
     file_.Close();
-    if (!named_ && !temporary_.empty()) ::unlinkat(folder_.value, temporary_.c_str(), 0);
+    if (!named_ && !temporary_.empty()) ::unlinkat(folder_.Get(), temporary_.c_str(), 0);
 }
 
 void ResultFile::CreateNamedTemporary(mode_t mode) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = ways_.temporaryName();
-        file_.value = ::openat(folder_.value, candidate.c_str(),
-                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (file_.value >= 0) {
+        file_ = OwnedDescriptor(::openat(folder_.Get(), candidate.c_str(),
+                                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        if (file_.Valid()) {
             temporary_ = std::move(candidate);
-            SetFatHidden(file_.value, true);
+            SetFatHidden(file_.Get(), true);
             return;
         }
         if (errno != EEXIST) throw FileError(SystemReason(errno), u"Cannot create", destination_);
@@ -117,7 +111,7 @@ void ResultFile::CreateNamedTemporary(mode_t mode) {
 void ResultFile::Write(std::span<const std::uint8_t> bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t put = ::write(file_.value, bytes.data() + written, bytes.size() - written);
+        const ssize_t put = ::write(file_.Get(), bytes.data() + written, bytes.size() - written);
         if (put < 0 && errno == EINTR) continue;
         if (put < 0) throw FileError(SystemReason(errno), u"Cannot write", destination_);
         written += static_cast<std::size_t>(put);
@@ -137,10 +131,10 @@ void ResultFile::Name() {
 
 void ResultFile::NameUnnamed() {
     struct stat mine;
-    if (::fstat(file_.value, &mine) != 0)
+    if (::fstat(file_.Get(), &mine) != 0)
         throw FileError(SystemReason(errno), u"Cannot write", destination_);
     // linkat never replaces an entry: a name taken meanwhile is reported, not overwritten.
-    if (::linkat(AT_FDCWD, ProcEntry(file_.value).c_str(), folder_.value, name_.c_str(),
+    if (::linkat(AT_FDCWD, ProcEntry(file_.Get()).c_str(), folder_.Get(), name_.c_str(),
                  AT_SYMLINK_FOLLOW) != 0) {
         throw FileError(SystemReason(errno), u"Cannot create", destination_);
     }
@@ -149,9 +143,9 @@ void ResultFile::NameUnnamed() {
         // it still names this file.
         const int error = errno;
         struct stat named;
-        if (::fstatat(folder_.value, name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (::fstatat(folder_.Get(), name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             named.st_dev == mine.st_dev && named.st_ino == mine.st_ino) {
-            ::unlinkat(folder_.value, name_.c_str(), 0);
+            ::unlinkat(folder_.Get(), name_.c_str(), 0);
         }
         throw FileError(SystemReason(error), u"Cannot write", destination_);
     }
@@ -159,10 +153,10 @@ void ResultFile::NameUnnamed() {
 
 void ResultFile::NameTemporary() {
     // The result is an ordinary visible file under its name.
-    SetFatHidden(file_.value, false);
+    SetFatHidden(file_.Get(), false);
     // Closed before it is named: some file systems report a failed write only at the close.
     if (file_.Close() != 0) throw FileError(SystemReason(errno), u"Cannot write", destination_);
-    const int folder = folder_.value;
+    const int folder = folder_.Get();
     if (ways_.noReplaceRename) {
         if (::renameat2(folder, temporary_.c_str(), folder, name_.c_str(), RENAME_NOREPLACE) == 0) {
             return;
