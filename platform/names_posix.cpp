@@ -81,26 +81,15 @@ std::u16string FromNative(const NativeString& name) {
 }
 
 NativeString ToNative(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char16_t unit = text[at];
-        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (high && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
-            const char16_t next = text[++at];
-            utf8::Append(bytes, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (next - 0xDC00));
-        } else if (unit >= ESCAPE_BASE + 0x80 && unit <= ESCAPE_BASE + 0xFF) {
+    return utf8::FromUtf16(text, [](std::string& bytes, char16_t unit) {
+        if (unit >= ESCAPE_BASE + 0x80 && unit <= ESCAPE_BASE + 0xFF) {
             bytes.push_back(static_cast<char>(unit - ESCAPE_BASE));
-        } else if (high || low) {
+        } else {
             // A lone surrogate that no name on disk produced has no byte of its own; the
             // replacement character keeps it visible instead of silently dropping it.
             utf8::Append(bytes, REPLACEMENT);
-        } else {
-            utf8::Append(bytes, unit);
         }
-    }
-    return bytes;
+    });
 }
 
 char16_t Separator() { return u'/'; }
