@@ -12,7 +12,6 @@ namespace platform {
 
 using detail::SystemReason;
 using windows::OwnedHandle;
-using windows::Wide;
 
 namespace {
 

@@ -7,7 +7,6 @@
 namespace platform {
 
 using windows::OwnedHandle;
-using windows::Wide;
 
 namespace windows {
 

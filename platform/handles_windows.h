@@ -1,5 +1,5 @@
-// What the Windows sources of this folder share: wide texts, the system's error codes, file
-// handles that close themselves, and a file's identity.
+// What the Windows sources of this folder share: file handles that close themselves, a file's
+// identity, and the paths the system's calls take.
 #pragma once
 
 #include <windows.h>
@@ -12,12 +12,6 @@
 #include "platform/platform.h"
 
 namespace platform::windows {
-
-// Only for texts kept alive by the caller: the result ends where the text ends only if the
-// text is a std::u16string (which always ends with a zero unit).
-inline const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 class OwnedHandle {
 public:

@@ -31,19 +31,13 @@ bool IsDeviceName(std::u16string_view name) {
            number == u'\u00b3';
 }
 
-const wchar_t* Wide(std::u16string_view text) {
-    return reinterpret_cast<const wchar_t*>(text.data());
-}
-
 int Length(std::u16string_view text) { return static_cast<int>(text.size()); }
 
 }  // namespace
 
-std::u16string FromNative(const NativeString& name) {
-    return std::u16string(name.begin(), name.end());
-}
+std::u16string FromNative(const NativeString& name) { return FromWide(name); }
 
-NativeString ToNative(std::u16string_view text) { return NativeString(text.begin(), text.end()); }
+NativeString ToNative(std::u16string_view text) { return NativeString(Wide(text), text.size()); }
 
 char16_t Separator() { return u'\\'; }
 

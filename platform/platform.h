@@ -55,6 +55,21 @@ using NativeString = std::filesystem::path::string_type;
 std::u16string FromNative(const NativeString& name);
 NativeString ToNative(std::u16string_view text);
 
+#ifdef _WIN32
+// Windows' wide strings are UTF-16, as the program's texts are: a text goes to the system's W
+// functions unit for unit, by a change of type alone, and comes back the same way; for this
+// folder's sources and the Windows front-end. The pointer is good while the text lives, and
+// its units end with a zero only where the text is a whole std::u16string, as the calls that
+// take no length need.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide strings are UTF-16 on Windows");
+inline const wchar_t* Wide(std::u16string_view text) {
+    return reinterpret_cast<const wchar_t*>(text.data());
+}
+inline std::u16string FromWide(std::wstring_view text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+#endif
+
 // ---------------------------------------------------------------------------------------
 // Texts in files and failures
 

@@ -25,7 +25,7 @@ std::u16string ReasonText(const std::error_code& reason) {
                                FORMAT_MESSAGE_IGNORE_INSERTS,
                            nullptr, static_cast<DWORD>(reason.value()), 0,
                            reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-        if (length > 0 && message != nullptr) text.assign(message, message + length);
+        if (length > 0 && message != nullptr) text = FromWide({message, length});
         LocalFree(message);
         if (text.empty()) text = u"Error " + DecodeLine(std::to_string(reason.value()));
     } else {

@@ -10,7 +10,6 @@
 namespace platform {
 
 using windows::OwnedHandle;
-using windows::Wide;
 
 std::optional<std::string> ReadFileStart(std::u16string_view pathText, std::size_t maxBytes) {
     const std::u16string path(pathText);

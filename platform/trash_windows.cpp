@@ -12,7 +12,6 @@ namespace platform {
 namespace {
 
 using windows::OwnedHandle;
-using windows::Wide;
 
 enum class ShellDelete { Recycled, DeletedForGood, NotDone };
 

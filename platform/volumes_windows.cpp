@@ -11,8 +11,6 @@
 
 namespace platform {
 
-using windows::Wide;
-
 namespace {
 
 bool IsSeparator(char16_t unit) { return unit == u'\\' || unit == u'/'; }
@@ -43,7 +41,7 @@ std::u16string LabelOf(const std::u16string& root) {
                                0)) {
         return {};
     }
-    return std::u16string(label, label + wcslen(label));
+    return FromWide(label);
 }
 
 // Calls visit(name, attributes) for each entry of the folder that is neither hidden nor a
@@ -60,7 +58,7 @@ void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
         throw FileError(detail::SystemReason(error), u"Cannot list folder", folder);
     }
     do {
-        const std::u16string name(entry.cFileName, entry.cFileName + wcslen(entry.cFileName));
+        const std::u16string name = FromWide(entry.cFileName);
         const DWORD attributes = entry.dwFileAttributes;
         if (name == u"." || name == u"..") continue;
         // Other systems can make names that end in a dot or a blank, but a path drops them:
@@ -87,7 +85,7 @@ std::vector<Volume> ListVolumes() {
     GetLogicalDriveStringsW(static_cast<DWORD>(roots.size()), roots.data());
     std::vector<Volume> volumes;
     for (const wchar_t* root = roots.data(); *root != L'\0'; root += wcslen(root) + 1) {
-        std::u16string path(root, root + wcslen(root));
+        std::u16string path = FromWide(root);
         if (path.size() < 2 || !IsDriveLetter(path[0]) || path[1] != u':') continue;
         path = {Upper(path[0]), u':', u'\\'};
         std::u16string label = LabelOf(path);
