@@ -35,12 +35,6 @@ std::optional<FileIdentity> IdentityOf(std::u16string_view path) {
     return posix::IdentityFrom(info, posix::RulesAt(native), posix::LastComponent(path));
 }
 
-bool SameFile(std::u16string_view a, std::u16string_view b) {
-    const std::optional<FileIdentity> first = IdentityOf(a);
-    const std::optional<FileIdentity> second = IdentityOf(b);
-    return first && second && *first == *second;
-}
-
 std::optional<std::u16string> ListedName(std::u16string_view folder, std::u16string_view name) {
     const NativeString entryPath = ToNative(JoinPath(folder, name));
     struct stat entry;

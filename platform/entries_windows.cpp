@@ -100,12 +100,6 @@ bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared) {
     return true;
 }
 
-bool SameFile(std::u16string_view a, std::u16string_view b) {
-    const std::optional<FileIdentity> first = IdentityOf(a);
-    const std::optional<FileIdentity> second = IdentityOf(b);
-    return first && second && *first == *second;
-}
-
 void RemoveFile(std::u16string_view path) {
     if (!DeleteFileW(Wide(windows::SystemPath(path)))) {
         throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", path);

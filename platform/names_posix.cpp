@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 #include "platform/utf8.h"
 
 namespace platform {
@@ -94,13 +95,11 @@ NativeString ToNative(std::u16string_view text) {
 
 char16_t Separator() { return u'/'; }
 
-std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
-    std::u16string joined(folder);
-    if (joined.empty() || joined.back() != Separator()) {
-        joined.push_back(Separator());
-    }
-    joined.append(name);
-    return joined;
+bool detail::IsSeparator(char16_t unit) { return unit == u'/'; }
+
+std::optional<detail::PathRoot> detail::RootOf(std::u16string_view path) {
+    if (path.empty() || path.front() != u'/') return std::nullopt;
+    return PathRoot{u"/", 1};
 }
 
 NameProblem CheckFileName(std::u16string_view name) {

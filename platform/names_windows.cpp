@@ -7,11 +7,17 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
+
+using detail::IsSeparator;
+
 namespace {
 
-bool IsSeparator(char16_t unit) { return unit == u'\\' || unit == u'/'; }
+bool IsDriveLetter(char16_t unit) {
+    return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
+}
 
 // The most units one name may have, on NTFS and FAT alike (a path may have many more).
 constexpr std::size_t kLongestName = 255;
@@ -41,11 +47,17 @@ NativeString ToNative(std::u16string_view text) { return NativeString(Wide(text)
 
 char16_t Separator() { return u'\\'; }
 
-std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
-    std::u16string joined(folder);
-    if (joined.empty() || !IsSeparator(joined.back())) joined.push_back(Separator());
-    joined.append(name);
-    return joined;
+bool detail::IsSeparator(char16_t unit) { return unit == u'\\' || unit == u'/'; }
+
+// Only paths that begin with a drive letter, a colon and a separator are absolute here ("C:"
+// alone is taken as the drive's root, which is how the drive list names it).
+std::optional<detail::PathRoot> detail::RootOf(std::u16string_view path) {
+    if (path.size() < 2 || !IsDriveLetter(path[0]) || path[1] != u':' ||
+        (path.size() > 2 && !IsSeparator(path[2]))) {
+        return std::nullopt;
+    }
+    const char16_t letter = path[0] >= u'a' ? path[0] - (u'a' - u'A') : path[0];
+    return PathRoot{{letter, u':', u'\\'}, 2};
 }
 
 NameProblem CheckFileName(std::u16string_view name) {
