@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cerrno>
 #include <string>
-#include <system_error>
 
 #include "platform/descriptor_posix.h"
 #include "platform/file_systems_posix.h"
@@ -82,8 +81,6 @@ InputFile::InputFile(std::u16string_view path) : path_(path), handle_(std::make_
 }
 
 InputFile::~InputFile() = default;
-
-std::int64_t InputFile::Size() const { return Version().size; }
 
 FileVersion InputFile::Version() const {
     struct stat info;

@@ -46,13 +46,6 @@ InputFile::InputFile(std::u16string_view path) : path_(path), handle_(std::make_
 
 InputFile::~InputFile() = default;
 
-std::int64_t InputFile::Size() const {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(handle_->file.Get(), &size))
-        throw FileError(SystemReason(GetLastError()), u"Cannot read", path_);
-    return size.QuadPart;
-}
-
 std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
     std::size_t filled = 0;
     while (filled < buffer.size()) {

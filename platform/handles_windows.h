@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "platform/platform.h"
 

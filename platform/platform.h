@@ -204,7 +204,6 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    std::int64_t Size() const;
     // The open file's version now (the file itself, whatever its name has become).
     FileVersion Version() const;
     // The version to read, once any later change to the file would show in it. On Linux a

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <random>
-#include <system_error>
 
 #include "platform/platform.h"
 #include "platform/system_parts.h"

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
-#include <system_error>
 
 #include "platform/descriptor_posix.h"
 #include "platform/platform.h"
