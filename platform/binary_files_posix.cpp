@@ -7,15 +7,17 @@
 #include <atomic>
 #include <cerrno>
 #include <string>
-#include <system_error>
 
+#include "platform/descriptor_posix.h"
 #include "platform/file_systems_posix.h"
 #include "platform/platform.h"
 #include "platform/result_file_posix.h"
 #include "platform/source_leases_posix.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
+using detail::SystemReason;
 using posix::FileSystemRules;
 using posix::IdentityFrom;
 using posix::LastComponent;
@@ -23,11 +25,6 @@ using posix::ModifiedOf;
 using posix::RulesOfOpenFile;
 
 namespace {
-
-[[noreturn]] void Fail(int error, std::u16string doing, std::u16string_view path) {
-    throw FileError(std::error_code(error, std::generic_category()), std::move(doing),
-                    std::u16string(path));
-}
 
 std::atomic<bool> leasesWanted{true};
 
@@ -41,7 +38,7 @@ bool TakeLease(int descriptor, std::u16string_view path) {
     if (fcntl(descriptor, F_SETLEASE, F_RDLCK) == 0) return true;
     // Refused because a program holds the file open for writing; any other refusal (a file
     // system without leases, a file of another owner) leaves the checks by size and time.
-    if (errno == EAGAIN) throw FileError(BeingWritten(), u"Cannot read", std::u16string(path));
+    if (errno == EAGAIN) throw FileError(BeingWritten(), u"Cannot read", path);
     return false;
 }
 
@@ -51,12 +48,9 @@ posix::WithoutSourceLeases::WithoutSourceLeases() { leasesWanted = false; }
 posix::WithoutSourceLeases::~WithoutSourceLeases() { leasesWanted = true; }
 
 struct InputFile::Handle {
-    int descriptor = -1;
+    posix::OwnedDescriptor file;
     FileSystemRules rules;
     bool leased = false;
-    ~Handle() {
-        if (descriptor >= 0) close(descriptor);
-    }
 };
 
 struct OutputFile::Handle {
@@ -67,18 +61,19 @@ struct OutputFile::Handle {
 InputFile::InputFile(std::u16string_view path) : path_(path), handle_(std::make_unique<Handle>()) {
     // Non-blocking, so that a pipe put where a file was expected cannot hang the window at
     // the open; for the regular file that is required the flag changes nothing.
-    const int descriptor =
-        open(ToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (descriptor < 0) {
-        Fail(errno, u"Cannot open", path);
+    handle_->file = posix::OwnedDescriptor(
+        open(ToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!handle_->file.Valid()) {
+        throw FileError(SystemReason(errno), u"Cannot open", path);
     }
-    handle_->descriptor = descriptor;
+    const int descriptor = handle_->file.Get();
     struct stat info;
     if (fstat(descriptor, &info) != 0) {
-        Fail(errno, u"Cannot open", path);
+        throw FileError(SystemReason(errno), u"Cannot open", path);
     }
     if (!S_ISREG(info.st_mode)) {
-        Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, u"Not an ordinary file:", path);
+        throw FileError(SystemReason(S_ISDIR(info.st_mode) ? EISDIR : EINVAL),
+                        u"Not an ordinary file:", path);
     }
     handle_->rules = RulesOfOpenFile(descriptor);
     handle_->leased = TakeLease(descriptor, path);
@@ -87,12 +82,10 @@ InputFile::InputFile(std::u16string_view path) : path_(path), handle_(std::make_
 
 InputFile::~InputFile() = default;
 
-std::int64_t InputFile::Size() const { return Version().size; }
-
 FileVersion InputFile::Version() const {
     struct stat info;
-    if (fstat(handle_->descriptor, &info) != 0) {
-        Fail(errno, u"Cannot read", path_);
+    if (fstat(handle_->file.Get(), &info) != 0) {
+        throw FileError(SystemReason(errno), u"Cannot read", path_);
     }
     return {info.st_size, ModifiedOf(info),
             IdentityFrom(info, handle_->rules, LastComponent(path_)), info.st_nlink == 0};
@@ -125,7 +118,7 @@ FileVersion InputFile::SettledVersion() {
 void InputFile::CheckUnwritten() const {
     // A lease a writer has asked to break is no longer a read lease, though the writer still
     // waits for it.
-    if (handle_->leased && fcntl(handle_->descriptor, F_GETLEASE) != F_RDLCK) {
+    if (handle_->leased && fcntl(handle_->file.Get(), F_GETLEASE) != F_RDLCK) {
         throw FileError(BeingWritten(), u"Cannot trust what was read from", path_);
     }
 }
@@ -134,12 +127,12 @@ std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
     std::size_t filled = 0;
     while (filled < buffer.size()) {
         const ssize_t got =
-            read(handle_->descriptor, buffer.data() + filled, buffer.size() - filled);
+            read(handle_->file.Get(), buffer.data() + filled, buffer.size() - filled);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
-            Fail(errno, u"Cannot read", path_);
+            throw FileError(SystemReason(errno), u"Cannot read", path_);
         }
         if (got == 0) {
             break;
@@ -158,8 +151,8 @@ bool InputFile::IsSameFileAs(std::u16string_view path) const {
 OutputFile::OutputFile(std::u16string_view destination, const InputFile& accessOf)
     : destination_(destination) {
     struct stat source;
-    if (fstat(accessOf.handle_->descriptor, &source) != 0) {
-        Fail(errno, u"Cannot create", destination);
+    if (fstat(accessOf.handle_->file.Get(), &source) != 0) {
+        throw FileError(SystemReason(errno), u"Cannot create", destination);
     }
     // The source's permission bits, as a copy gets them: a file only its owner may read
     // must not come out readable by everyone once deciphered.

@@ -5,14 +5,13 @@
 
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 #include "platform/temporary_windows.h"
 
 namespace platform {
 
-using windows::Fail;
-using windows::LastError;
+using detail::SystemReason;
 using windows::OwnedHandle;
-using windows::Wide;
 
 namespace {
 
@@ -35,22 +34,17 @@ InputFile::InputFile(std::u16string_view path) : path_(path), handle_(std::make_
     handle_->file =
         OwnedHandle(CreateFileW(Wide(windows::SystemPath(path_)), GENERIC_READ, FILE_SHARE_READ,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!handle_->file.Valid()) Fail(LastError(), u"Cannot open", path);
+    if (!handle_->file.Valid()) throw FileError(SystemReason(GetLastError()), u"Cannot open", path);
     BY_HANDLE_FILE_INFORMATION information;
     const bool disk = GetFileType(handle_->file.Get()) == FILE_TYPE_DISK;
     if (!disk || !GetFileInformationByHandle(handle_->file.Get(), &information) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        Fail(std::make_error_code(std::errc::invalid_argument), u"Not an ordinary file:", path);
+        throw FileError(std::make_error_code(std::errc::invalid_argument), u"Not an ordinary file:",
+                        path);
     }
 }
 
 InputFile::~InputFile() = default;
-
-std::int64_t InputFile::Size() const {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(handle_->file.Get(), &size)) Fail(LastError(), u"Cannot read", path_);
-    return size.QuadPart;
-}
 
 std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
     std::size_t filled = 0;
@@ -59,7 +53,7 @@ std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
             static_cast<DWORD>(std::min<std::size_t>(buffer.size() - filled, kMostPerCall));
         DWORD got = 0;
         if (!ReadFile(handle_->file.Get(), buffer.data() + filled, wanted, &got, nullptr)) {
-            Fail(LastError(), u"Cannot read", path_);
+            throw FileError(SystemReason(GetLastError()), u"Cannot read", path_);
         }
         if (got == 0) break;
         filled += got;
@@ -70,7 +64,7 @@ std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
 FileVersion InputFile::Version() const {
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(handle_->file.Get(), &information)) {
-        Fail(LastError(), u"Cannot read", path_);
+        throw FileError(SystemReason(GetLastError()), u"Cannot read", path_);
     }
     FileVersion version;
     version.size = static_cast<std::int64_t>((std::uint64_t{information.nFileSizeHigh} << 32) |
@@ -108,7 +102,7 @@ void OutputFile::Write(std::span<const std::uint8_t> bytes) {
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kMostPerCall));
         DWORD put = 0;
         if (!WriteFile(handle_->temporary.Get(), bytes.data(), wanted, &put, nullptr)) {
-            Fail(LastError(), u"Cannot write", destination_);
+            throw FileError(SystemReason(GetLastError()), u"Cannot write", destination_);
         }
         bytes = bytes.subspan(put);
     }

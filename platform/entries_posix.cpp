@@ -7,6 +7,7 @@
 
 #include "platform/file_systems_posix.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
@@ -34,12 +35,6 @@ std::optional<FileIdentity> IdentityOf(std::u16string_view path) {
     return posix::IdentityFrom(info, posix::RulesAt(native), posix::LastComponent(path));
 }
 
-bool SameFile(std::u16string_view a, std::u16string_view b) {
-    const std::optional<FileIdentity> first = IdentityOf(a);
-    const std::optional<FileIdentity> second = IdentityOf(b);
-    return first && second && *first == *second;
-}
-
 std::optional<std::u16string> ListedName(std::u16string_view folder, std::u16string_view name) {
     const NativeString entryPath = ToNative(JoinPath(folder, name));
     struct stat entry;
@@ -48,8 +43,7 @@ std::optional<std::u16string> ListedName(std::u16string_view folder, std::u16str
     const std::u16string wantedKey = UpperCase(std::u16string(name));
     DIR* listing = opendir(ToNative(folder).c_str());
     if (listing == nullptr) {
-        throw FileError(std::error_code(errno, std::generic_category()), u"Cannot read",
-                        std::u16string(folder));
+        throw FileError(detail::SystemReason(errno), u"Cannot read", folder);
     }
     // The spellings that match by letter case, the rule of every such file system here; a
     // listed name the same to the byte is the entry itself.
@@ -79,8 +73,7 @@ std::optional<std::u16string> ListedName(std::u16string_view folder, std::u16str
 
 void RemoveFile(std::u16string_view path) {
     if (unlink(ToNative(path).c_str()) != 0) {
-        throw FileError(std::error_code(errno, std::generic_category()), u"Cannot delete",
-                        std::u16string(path));
+        throw FileError(detail::SystemReason(errno), u"Cannot delete", path);
     }
 }
 
@@ -90,8 +83,7 @@ bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared) {
     const NativeString native = ToNative(path);
     struct stat info;
     if (lstat(native.c_str(), &info) != 0) {
-        throw FileError(std::error_code(errno, std::generic_category()), u"Cannot delete",
-                        std::u16string(path));
+        throw FileError(detail::SystemReason(errno), u"Cannot delete", path);
     }
     if (posix::IdentityFrom(info, posix::RulesAt(native), posix::LastComponent(path)) == spared) {
         return false;

@@ -2,11 +2,11 @@
 
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
 using windows::OwnedHandle;
-using windows::Wide;
 
 namespace windows {
 
@@ -85,30 +85,24 @@ bool RemoveFileUnless(std::u16string_view path, const FileIdentity& spared) {
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!entry.Valid()) {
-        throw FileError(windows::LastError(), u"Cannot delete", name);
+        throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", name);
     }
     // A file whose identity cannot be read might be the spared one: it is not removed.
     const std::optional<FileIdentity> identity = windows::IdentityOfHandle(entry.Get());
-    if (!identity) throw FileError(windows::LastError(), u"Cannot delete", name);
+    if (!identity) throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", name);
     if (*identity == spared) return false;
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
     if (!SetFileInformationByHandle(entry.Get(), FileDispositionInfo, &disposition,
                                     sizeof disposition)) {
-        throw FileError(windows::LastError(), u"Cannot delete", name);
+        throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", name);
     }
     return true;
 }
 
-bool SameFile(std::u16string_view a, std::u16string_view b) {
-    const std::optional<FileIdentity> first = IdentityOf(a);
-    const std::optional<FileIdentity> second = IdentityOf(b);
-    return first && second && *first == *second;
-}
-
 void RemoveFile(std::u16string_view path) {
     if (!DeleteFileW(Wide(windows::SystemPath(path)))) {
-        windows::Fail(windows::LastError(), u"Cannot delete", path);
+        throw FileError(detail::SystemReason(GetLastError()), u"Cannot delete", path);
     }
 }
 

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "platform/platform.h"

@@ -1,5 +1,5 @@
-// What the Windows sources of this folder share: wide texts, the system's error codes, file
-// handles that close themselves, and a file's identity.
+// What the Windows sources of this folder share: file handles that close themselves, a file's
+// identity, and the paths the system's calls take.
 #pragma once
 
 #include <windows.h>
@@ -7,26 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "platform/platform.h"
 
 namespace platform::windows {
-
-// Only for texts kept alive by the caller: the result ends where the text ends only if the
-// text is a std::u16string (which always ends with a zero unit).
-inline const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-inline std::error_code LastError() {
-    return std::error_code(static_cast<int>(GetLastError()), std::system_category());
-}
-
-[[noreturn]] inline void Fail(std::error_code reason, std::u16string doing,
-                              std::u16string_view path) {
-    throw FileError(reason, std::move(doing), std::u16string(path));
-}
 
 class OwnedHandle {
 public:

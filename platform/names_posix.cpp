@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 #include "platform/utf8.h"
 
 namespace platform {
@@ -81,37 +82,24 @@ std::u16string FromNative(const NativeString& name) {
 }
 
 NativeString ToNative(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char16_t unit = text[at];
-        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (high && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
-            const char16_t next = text[++at];
-            utf8::Append(bytes, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (next - 0xDC00));
-        } else if (unit >= ESCAPE_BASE + 0x80 && unit <= ESCAPE_BASE + 0xFF) {
+    return utf8::FromUtf16(text, [](std::string& bytes, char16_t unit) {
+        if (unit >= ESCAPE_BASE + 0x80 && unit <= ESCAPE_BASE + 0xFF) {
             bytes.push_back(static_cast<char>(unit - ESCAPE_BASE));
-        } else if (high || low) {
+        } else {
             // A lone surrogate that no name on disk produced has no byte of its own; the
             // replacement character keeps it visible instead of silently dropping it.
             utf8::Append(bytes, REPLACEMENT);
-        } else {
-            utf8::Append(bytes, unit);
         }
-    }
-    return bytes;
+    });
 }
 
 char16_t Separator() { return u'/'; }
 
-std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
-    std::u16string joined(folder);
-    if (joined.empty() || joined.back() != Separator()) {
-        joined.push_back(Separator());
-    }
-    joined.append(name);
-    return joined;
+bool detail::IsSeparator(char16_t unit) { return unit == u'/'; }
+
+std::optional<detail::PathRoot> detail::RootOf(std::u16string_view path) {
+    if (path.empty() || path.front() != u'/') return std::nullopt;
+    return PathRoot{u"/", 1};
 }
 
 NameProblem CheckFileName(std::u16string_view name) {
@@ -132,8 +120,5 @@ std::u16string NameKey(std::u16string_view name) { return std::u16string(name); 
 std::optional<std::string> EncodeLine(std::u16string_view text) { return ToNative(text); }
 
 std::u16string DecodeLine(std::string_view bytes) { return FromNative(std::string(bytes)); }
-
-// The C library's messages are in the locale's encoding, which on any current system is UTF-8.
-std::u16string ReasonText(const std::error_code& reason) { return FromNative(reason.message()); }
 
 }  // namespace platform

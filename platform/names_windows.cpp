@@ -7,11 +7,17 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
+
+using detail::IsSeparator;
+
 namespace {
 
-bool IsSeparator(char16_t unit) { return unit == u'\\' || unit == u'/'; }
+bool IsDriveLetter(char16_t unit) {
+    return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
+}
 
 // The most units one name may have, on NTFS and FAT alike (a path may have many more).
 constexpr std::size_t kLongestName = 255;
@@ -31,27 +37,27 @@ bool IsDeviceName(std::u16string_view name) {
            number == u'\u00b3';
 }
 
-const wchar_t* Wide(std::u16string_view text) {
-    return reinterpret_cast<const wchar_t*>(text.data());
-}
-
 int Length(std::u16string_view text) { return static_cast<int>(text.size()); }
 
 }  // namespace
 
-std::u16string FromNative(const NativeString& name) {
-    return std::u16string(name.begin(), name.end());
-}
+std::u16string FromNative(const NativeString& name) { return FromWide(name); }
 
-NativeString ToNative(std::u16string_view text) { return NativeString(text.begin(), text.end()); }
+NativeString ToNative(std::u16string_view text) { return NativeString(Wide(text), text.size()); }
 
 char16_t Separator() { return u'\\'; }
 
-std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
-    std::u16string joined(folder);
-    if (joined.empty() || !IsSeparator(joined.back())) joined.push_back(Separator());
-    joined.append(name);
-    return joined;
+bool detail::IsSeparator(char16_t unit) { return unit == u'\\' || unit == u'/'; }
+
+// Only paths that begin with a drive letter, a colon and a separator are absolute here ("C:"
+// alone is taken as the drive's root, which is how the drive list names it).
+std::optional<detail::PathRoot> detail::RootOf(std::u16string_view path) {
+    if (path.size() < 2 || !IsDriveLetter(path[0]) || path[1] != u':' ||
+        (path.size() > 2 && !IsSeparator(path[2]))) {
+        return std::nullopt;
+    }
+    const char16_t letter = path[0] >= u'a' ? path[0] - (u'a' - u'A') : path[0];
+    return PathRoot{{letter, u':', u'\\'}, 2};
 }
 
 NameProblem CheckFileName(std::u16string_view name) {
@@ -110,31 +116,6 @@ std::u16string DecodeLine(std::string_view bytes) {
     std::u16string text(static_cast<std::size_t>(std::max(size, 0)), u'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
                         reinterpret_cast<wchar_t*>(text.data()), size);
-    return text;
-}
-
-// The system's own words for its error codes, in the user's language; other reasons (the
-// program's own, from the C library's list) come in the ANSI code page.
-std::u16string ReasonText(const std::error_code& reason) {
-    std::u16string text;
-    if (reason.category() == std::system_category()) {
-        wchar_t* message = nullptr;
-        const DWORD length =
-            FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                               FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, static_cast<DWORD>(reason.value()), 0,
-                           reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-        if (length > 0 && message != nullptr) text.assign(message, message + length);
-        LocalFree(message);
-        if (text.empty()) text = u"Error " + DecodeLine(std::to_string(reason.value()));
-    } else {
-        text = DecodeLine(reason.message());
-    }
-    // The status line reads as one sentence: no line break, and no full stop of its own.
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ' ||
-                             text.back() == u'.')) {
-        text.pop_back();
-    }
     return text;
 }
 

@@ -55,6 +55,21 @@ using NativeString = std::filesystem::path::string_type;
 std::u16string FromNative(const NativeString& name);
 NativeString ToNative(std::u16string_view text);
 
+#ifdef _WIN32
+// Windows' wide strings are UTF-16, as the program's texts are: a text goes to the system's W
+// functions unit for unit, by a change of type alone, and comes back the same way; for this
+// folder's sources and the Windows front-end. The pointer is good while the text lives, and
+// its units end with a zero only where the text is a whole std::u16string, as the calls that
+// take no length need.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide strings are UTF-16 on Windows");
+inline const wchar_t* Wide(std::u16string_view text) {
+    return reinterpret_cast<const wchar_t*>(text.data());
+}
+inline std::u16string FromWide(std::wstring_view text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+#endif
+
 // ---------------------------------------------------------------------------------------
 // Texts in files and failures
 
@@ -73,7 +88,7 @@ std::optional<std::uint8_t> SingleByteCode(char16_t unit);
 // Failures of the file services: what was being done, to which path, and the system's reason.
 class FileError : public std::system_error {
 public:
-    FileError(std::error_code reason, std::u16string doing, std::u16string path);
+    FileError(std::error_code reason, std::u16string_view doing, std::u16string_view path);
     const std::u16string& Path() const { return path_; }
     // "<doing> "<path>": <reason>", ready to show.
     std::u16string Text() const;
@@ -189,7 +204,6 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    std::int64_t Size() const;
     // The open file's version now (the file itself, whatever its name has become).
     FileVersion Version() const;
     // The version to read, once any later change to the file would show in it. On Linux a

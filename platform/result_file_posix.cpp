@@ -9,11 +9,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <random>
-#include <system_error>
 
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform::posix {
+
+using detail::SystemReason;
+
 namespace {
 
 // Errors by which a file system says it has no unnamed files (older kernels answer O_TMPFILE,
@@ -61,13 +64,6 @@ std::string RandomTemporaryName() {
     return name;
 }
 
-int ResultFile::Descriptor::Close() {
-    if (value < 0) return 0;
-    const int result = ::close(value);
-    value = -1;
-    return result;
-}
-
 ResultFile::ResultFile(std::u16string_view destination, mode_t mode, ResultWays ways)
     : destination_(destination), ways_(ways) {
     const std::string target = ToNative(destination);
@@ -77,13 +73,15 @@ ResultFile::ResultFile(std::u16string_view destination, mode_t mode, ResultWays 
                                                           : target.substr(0, slash);
     name_ = slash == std::string::npos ? target : target.substr(slash + 1);
 
-    folder_.value = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (folder_.value < 0) Fail(errno, u"Cannot create");
+    folder_ = OwnedDescriptor(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder_.Valid()) throw FileError(SystemReason(errno), u"Cannot create", destination_);
     if (ways_.unnamedFile) {
-        file_.value = ::openat(folder_.value, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-        if (file_.value >= 0 && ProcEntryReaches(file_.value)) return;
+        file_ =
+            OwnedDescriptor(::openat(folder_.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+        if (file_.Valid() && ProcEntryReaches(file_.Get())) return;
         // Without /proc the file could not be named when complete: take the way that can.
-        if (file_.value < 0 && !NoUnnamedFiles(errno)) Fail(errno, u"Cannot create");
+        if (!file_.Valid() && !NoUnnamedFiles(errno))
+            throw FileError(SystemReason(errno), u"Cannot create", destination_);
         file_.Close();
     }
     CreateNamedTemporary(mode);
@@ -91,30 +89,30 @@ ResultFile::ResultFile(std::u16string_view destination, mode_t mode, ResultWays 
 
 ResultFile::~ResultFile() {
     file_.Close();
-    if (!named_ && !temporary_.empty()) ::unlinkat(folder_.value, temporary_.c_str(), 0);
+    if (!named_ && !temporary_.empty()) ::unlinkat(folder_.Get(), temporary_.c_str(), 0);
 }
 
 void ResultFile::CreateNamedTemporary(mode_t mode) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = ways_.temporaryName();
-        file_.value = ::openat(folder_.value, candidate.c_str(),
-                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (file_.value >= 0) {
+        file_ = OwnedDescriptor(::openat(folder_.Get(), candidate.c_str(),
+                                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        if (file_.Valid()) {
             temporary_ = std::move(candidate);
-            SetFatHidden(file_.value, true);
+            SetFatHidden(file_.Get(), true);
             return;
         }
-        if (errno != EEXIST) Fail(errno, u"Cannot create");
+        if (errno != EEXIST) throw FileError(SystemReason(errno), u"Cannot create", destination_);
     }
-    Fail(EEXIST, u"Cannot create");
+    throw FileError(SystemReason(EEXIST), u"Cannot create", destination_);
 }
 
 void ResultFile::Write(std::span<const std::uint8_t> bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t put = ::write(file_.value, bytes.data() + written, bytes.size() - written);
+        const ssize_t put = ::write(file_.Get(), bytes.data() + written, bytes.size() - written);
         if (put < 0 && errno == EINTR) continue;
-        if (put < 0) Fail(errno, u"Cannot write");
+        if (put < 0) throw FileError(SystemReason(errno), u"Cannot write", destination_);
         written += static_cast<std::size_t>(put);
     }
 }
@@ -132,58 +130,56 @@ void ResultFile::Name() {
 
 void ResultFile::NameUnnamed() {
     struct stat mine;
-    if (::fstat(file_.value, &mine) != 0) Fail(errno, u"Cannot write");
+    if (::fstat(file_.Get(), &mine) != 0)
+        throw FileError(SystemReason(errno), u"Cannot write", destination_);
     // linkat never replaces an entry: a name taken meanwhile is reported, not overwritten.
-    if (::linkat(AT_FDCWD, ProcEntry(file_.value).c_str(), folder_.value, name_.c_str(),
+    if (::linkat(AT_FDCWD, ProcEntry(file_.Get()).c_str(), folder_.Get(), name_.c_str(),
                  AT_SYMLINK_FOLLOW) != 0) {
-        Fail(errno, u"Cannot create");
+        throw FileError(SystemReason(errno), u"Cannot create", destination_);
     }
     if (file_.Close() != 0) {
         // Some file systems report a failed write only at the close: take the name back, if
         // it still names this file.
         const int error = errno;
         struct stat named;
-        if (::fstatat(folder_.value, name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (::fstatat(folder_.Get(), name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             named.st_dev == mine.st_dev && named.st_ino == mine.st_ino) {
-            ::unlinkat(folder_.value, name_.c_str(), 0);
+            ::unlinkat(folder_.Get(), name_.c_str(), 0);
         }
-        Fail(error, u"Cannot write");
+        throw FileError(SystemReason(error), u"Cannot write", destination_);
     }
 }
 
 void ResultFile::NameTemporary() {
     // The result is an ordinary visible file under its name.
-    SetFatHidden(file_.value, false);
+    SetFatHidden(file_.Get(), false);
     // Closed before it is named: some file systems report a failed write only at the close.
-    if (file_.Close() != 0) Fail(errno, u"Cannot write");
-    const int folder = folder_.value;
+    if (file_.Close() != 0) throw FileError(SystemReason(errno), u"Cannot write", destination_);
+    const int folder = folder_.Get();
     if (ways_.noReplaceRename) {
         if (::renameat2(folder, temporary_.c_str(), folder, name_.c_str(), RENAME_NOREPLACE) == 0) {
             return;
         }
-        if (!NoNoReplaceRename(errno)) Fail(errno, u"Cannot create");
+        if (!NoNoReplaceRename(errno))
+            throw FileError(SystemReason(errno), u"Cannot create", destination_);
     }
     if (ways_.hardLink) {
         if (::linkat(folder, temporary_.c_str(), folder, name_.c_str(), 0) == 0) {
             ::unlinkat(folder, temporary_.c_str(), 0);
             return;
         }
-        if (!NoHardLinks(errno)) Fail(errno, u"Cannot create");
+        if (!NoHardLinks(errno))
+            throw FileError(SystemReason(errno), u"Cannot create", destination_);
     }
     const int claim =
         ::openat(folder, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (claim < 0) Fail(errno, u"Cannot create");
+    if (claim < 0) throw FileError(SystemReason(errno), u"Cannot create", destination_);
     ::close(claim);
     if (::renameat(folder, temporary_.c_str(), folder, name_.c_str()) != 0) {
         const int error = errno;
         ::unlinkat(folder, name_.c_str(), 0);
-        Fail(error, u"Cannot create");
+        throw FileError(SystemReason(error), u"Cannot create", destination_);
     }
-}
-
-void ResultFile::Fail(int error, std::u16string doing) const {
-    throw FileError(std::error_code(error, std::generic_category()), std::move(doing),
-                    destination_);
 }
 
 }  // namespace platform::posix

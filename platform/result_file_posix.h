@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/descriptor_posix.h"
+
 namespace platform::posix {
 
 // ".tessomar-" and 16 random hexadecimal digits: hidden, so that a run in progress never
@@ -55,22 +57,13 @@ private:
     void CreateNamedTemporary(mode_t mode);
     void NameUnnamed();
     void NameTemporary();
-    [[noreturn]] void Fail(int error, std::u16string doing) const;
-
-    // Closes what it holds, also when a constructor throws half way.
-    class Descriptor {
-    public:
-        ~Descriptor() { Close(); }
-        int Close();
-        int value = -1;
-    };
 
     std::u16string destination_;
     ResultWays ways_;
-    Descriptor folder_;      // the destination's folder, held open
-    std::string name_;       // the destination's name in it
-    std::string temporary_;  // the hidden temporary's name in it; empty for an unnamed file
-    Descriptor file_;
+    OwnedDescriptor folder_;  // the destination's folder, held open
+    std::string name_;        // the destination's name in it
+    std::string temporary_;   // the hidden temporary's name in it; empty for an unnamed file
+    OwnedDescriptor file_;
     bool named_ = false;
 };
 

@@ -4,7 +4,12 @@
 #include <random>
 #include <vector>
 
+#include "platform/system_parts.h"
+
 namespace platform::windows {
+
+using detail::SystemReason;
+
 namespace {
 
 // The destination's folder as written, separator included ("C:\" stays "C:\"), or nothing
@@ -54,10 +59,6 @@ DWORD RenameWithoutReplacing(HANDLE file, const std::u16string& to) {
     return GetLastError();
 }
 
-[[noreturn]] void FailWith(DWORD error, std::u16string doing, std::u16string_view path) {
-    Fail(std::error_code(static_cast<int>(error), std::system_category()), std::move(doing), path);
-}
-
 }  // namespace
 
 Temporary::Temporary(std::u16string_view destination, Removal wanted)
@@ -71,10 +72,11 @@ Temporary::Temporary(std::u16string_view destination, Removal wanted)
                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         const DWORD error = GetLastError();
         if (!file_.Valid() && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-            FailWith(error, u"Cannot create", destination);
+            throw FileError(SystemReason(error), u"Cannot create", destination);
         }
     }
-    if (!file_.Valid()) FailWith(ERROR_FILE_EXISTS, u"Cannot create", destination);
+    if (!file_.Valid())
+        throw FileError(SystemReason(ERROR_FILE_EXISTS), u"Cannot create", destination);
     if (removal_ == Removal::BySystem && !MarkForDeletion(file_.Get(), true)) {
         removal_ = Removal::ByName;
     }
@@ -105,13 +107,13 @@ void Temporary::Commit() {
 // be left behind, and after it the file is the result.
 void Temporary::CommitThroughHandle() {
     if (!MarkForDeletion(file_.Get(), false))
-        FailWith(GetLastError(), u"Cannot create", destination_);
+        throw FileError(SystemReason(GetLastError()), u"Cannot create", destination_);
     FILE_BASIC_INFO shown{};
     shown.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     if (!SetFileInformationByHandle(file_.Get(), FileBasicInfo, &shown, sizeof shown)) {
         const DWORD error = GetLastError();
         Drop();
-        FailWith(error, u"Cannot create", destination_);
+        throw FileError(SystemReason(error), u"Cannot create", destination_);
     }
     const DWORD renamed = RenameWithoutReplacing(file_.Get(), SystemPath(destination_));
     if (renamed != ERROR_SUCCESS) {
@@ -121,7 +123,7 @@ void Temporary::CommitThroughHandle() {
             return;
         }
         Drop();
-        FailWith(renamed, u"Cannot create", destination_);
+        throw FileError(SystemReason(renamed), u"Cannot create", destination_);
     }
     const std::optional<FileIdentity> written = IdentityOfHandle(file_.Get());
     // Network file systems may report a failed write only when the file is closed; the
@@ -135,17 +137,18 @@ void Temporary::CommitThroughHandle() {
         if (result.Valid() && written && IdentityOfHandle(result.Get()) == written) {
             MarkForDeletion(result.Get(), true);
         }
-        FailWith(error, u"Cannot write", destination_);
+        throw FileError(SystemReason(error), u"Cannot write", destination_);
     }
 }
 
 void Temporary::CommitByName() {
-    if (!file_.Close()) FailWith(GetLastError(), u"Cannot write", destination_);
+    if (!file_.Close())
+        throw FileError(SystemReason(GetLastError()), u"Cannot write", destination_);
     // Shown from now on, like any other file the user makes; still under its own name until
     // the move, which refuses to replace anything that appeared at the destination meanwhile.
     if (!SetFileAttributesW(Wide(path_), FILE_ATTRIBUTE_NORMAL) ||
         !MoveFileExW(Wide(path_), Wide(SystemPath(destination_)), 0)) {
-        FailWith(GetLastError(), u"Cannot create", destination_);
+        throw FileError(SystemReason(GetLastError()), u"Cannot create", destination_);
     }
 }
 

@@ -9,39 +9,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
-#include <system_error>
 
+#include "platform/descriptor_posix.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    ~Descriptor() {
-        if (descriptor_ >= 0) ::close(descriptor_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return descriptor_; }
-    // Closes now, so that a failure to close (data not written) can be reported.
-    int Close() {
-        const int result = ::close(descriptor_);
-        descriptor_ = -1;
-        return result;
-    }
-
-private:
-    int descriptor_;
-};
-
-FileError WriteError(int error, std::u16string_view path) {
-    return FileError(std::error_code(error, std::generic_category()), u"Cannot write",
-                     std::u16string(path));
-}
 
 // Returns 0, or the reason the bytes could not all be written.
 int WriteAll(int descriptor, std::string_view bytes) {
@@ -57,15 +32,16 @@ int WriteAll(int descriptor, std::string_view bytes) {
 
 // A new file beside the target, so that the target is replaced in one step and a failure
 // half way never leaves it cut short.
-std::string CreateSibling(std::u16string_view path, int& descriptor) {
+std::string CreateSibling(std::u16string_view path, posix::OwnedDescriptor& file) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = ToNative(path);
         candidate += ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        descriptor = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) return candidate;
-        if (errno != EEXIST) throw WriteError(errno, path);
+        file = posix::OwnedDescriptor(
+            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (file.Valid()) return candidate;
+        if (errno != EEXIST) throw FileError(detail::SystemReason(errno), u"Cannot write", path);
     }
-    throw WriteError(EEXIST, path);
+    throw FileError(detail::SystemReason(EEXIST), u"Cannot write", path);
 }
 
 // The siblings an earlier write left when its process was ended on the spot (SIGKILL, a
@@ -107,10 +83,11 @@ void RemoveSiblingsOfEndedWrites(std::u16string_view path) {
 
 std::optional<std::string> ReadFileStart(std::u16string_view path, std::size_t maxBytes) {
     // Not blocking on open means a pipe put in the file's place cannot hang the start.
-    const Descriptor file(::open(ToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) return std::nullopt;
+    const posix::OwnedDescriptor file(
+        ::open(ToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.Valid()) return std::nullopt;
     struct stat status {};
-    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
 
     // Grown as the bytes come, so that a generous limit (the mount table's is megabytes)
     // costs a short file nothing.
@@ -118,7 +95,7 @@ std::optional<std::string> ReadFileStart(std::u16string_view path, std::size_t m
     char chunk[16384];
     while (bytes.size() < maxBytes) {
         const ssize_t got =
-            ::read(file.get(), chunk, std::min(sizeof chunk, maxBytes - bytes.size()));
+            ::read(file.Get(), chunk, std::min(sizeof chunk, maxBytes - bytes.size()));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return std::nullopt;
         if (got == 0) break;
@@ -129,16 +106,15 @@ std::optional<std::string> ReadFileStart(std::u16string_view path, std::size_t m
 
 void WriteWholeFile(std::u16string_view path, std::string_view bytes) {
     RemoveSiblingsOfEndedWrites(path);
-    int descriptor = -1;
-    const std::string temporary = CreateSibling(path, descriptor);
-    Descriptor file(descriptor);
-    int error = WriteAll(file.get(), bytes);
-    if (error == 0 && ::fsync(file.get()) != 0) error = errno;
+    posix::OwnedDescriptor file;
+    const std::string temporary = CreateSibling(path, file);
+    int error = WriteAll(file.Get(), bytes);
+    if (error == 0 && ::fsync(file.Get()) != 0) error = errno;
     if (file.Close() != 0 && error == 0) error = errno;
     if (error == 0 && ::rename(temporary.c_str(), ToNative(path).c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());
-        throw WriteError(error, path);
+        throw FileError(detail::SystemReason(error), u"Cannot write", path);
     }
 }
 

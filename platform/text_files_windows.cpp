@@ -5,11 +5,11 @@
 
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
 using windows::OwnedHandle;
-using windows::Wide;
 
 std::optional<std::string> ReadFileStart(std::u16string_view pathText, std::size_t maxBytes) {
     const std::u16string path(pathText);
@@ -35,10 +35,6 @@ std::optional<std::string> ReadFileStart(std::u16string_view pathText, std::size
 // leaves the target cut short.
 void WriteWholeFile(std::u16string_view pathText, std::string_view bytes) {
     const std::u16string path(pathText);
-    const auto fail = [&](DWORD error) {
-        windows::Fail(std::error_code(static_cast<int>(error), std::system_category()),
-                      u"Cannot write", path);
-    };
     std::u16string temporary;
     OwnedHandle file;
     for (int attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
@@ -47,9 +43,11 @@ void WriteWholeFile(std::u16string_view pathText, std::string_view bytes) {
         temporary = windows::SystemPath(path + std::u16string(suffix.begin(), suffix.end()));
         file = OwnedHandle(CreateFileW(Wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid() && GetLastError() != ERROR_FILE_EXISTS) fail(GetLastError());
+        if (!file.Valid() && GetLastError() != ERROR_FILE_EXISTS)
+            throw FileError(detail::SystemReason(GetLastError()), u"Cannot write", path);
     }
-    if (!file.Valid()) fail(ERROR_FILE_EXISTS);
+    if (!file.Valid())
+        throw FileError(detail::SystemReason(ERROR_FILE_EXISTS), u"Cannot write", path);
 
     DWORD error = ERROR_SUCCESS;
     DWORD put = 0;
@@ -67,7 +65,7 @@ void WriteWholeFile(std::u16string_view pathText, std::string_view bytes) {
     }
     if (error != ERROR_SUCCESS) {
         DeleteFileW(Wide(temporary));
-        fail(error);
+        throw FileError(detail::SystemReason(error), u"Cannot write", path);
     }
 }
 

@@ -21,6 +21,7 @@
 #include "platform/file_systems_posix.h"
 #include "platform/mount_table_posix.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
@@ -249,23 +250,18 @@ bool MovedToTrash(const std::string& path, dev_t device) {
 
 std::u16string WastebasketName() { return u"Trash"; }
 
-Discarded Discard(std::u16string_view path, const std::optional<FileIdentity>& spared) {
+std::optional<Discarded> detail::ToWastebasket(std::u16string_view path,
+                                               const std::optional<FileIdentity>& spared) {
     const std::string native = ToNative(path);
     struct stat info;
     if (::lstat(native.c_str(), &info) != 0) {
-        throw FileError(std::error_code(errno, std::generic_category()), u"Cannot delete",
-                        std::u16string(path));
+        throw FileError(SystemReason(errno), u"Cannot delete", path);
     }
     const FileIdentity entry =
         posix::IdentityFrom(info, posix::RulesAt(native), posix::LastComponent(path));
     if (spared && entry == *spared) return Discarded::Spared;
     if (MovedToTrash(native, info.st_dev)) return Discarded::MovedToWastebasket;
-    if (!spared) {
-        RemoveFile(path);
-    } else if (!RemoveFileUnless(path, *spared)) {
-        return Discarded::Spared;
-    }
-    return Discarded::DeletedForGood;
+    return std::nullopt;
 }
 
 }  // namespace platform

@@ -5,15 +5,13 @@
 
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
+#include "platform/system_parts.h"
 
 namespace platform {
 
 namespace {
 
 using windows::OwnedHandle;
-using windows::Wide;
-
-enum class ShellDelete { Recycled, DeletedForGood, NotDone };
 
 std::optional<std::int64_t> ItemsInRecycleBin(const std::u16string& path) {
     SHQUERYRBINFO bin{};
@@ -24,12 +22,13 @@ std::optional<std::int64_t> ItemsInRecycleBin(const std::u16string& path) {
 
 // The shell recycles what it can and, asked for no dialog, deletes for good what it cannot
 // (a disk without a Recycle Bin, a file too large for it) without saying which it did; the
-// Recycle Bin of the file's disk holding one item more tells.
-ShellDelete DeleteThroughTheShell(const std::u16string& path) {
+// Recycle Bin of the file's disk holding one item more tells. Nothing if the shell did not
+// delete the file.
+std::optional<Discarded> DeleteThroughTheShell(const std::u16string& path) {
     // The shell would expand wildcards into other files, and takes no path in the long form:
     // a file that deep is deleted for good.
     if (path.find_first_of(u"*?") != std::u16string::npos || path.size() >= MAX_PATH) {
-        return ShellDelete::NotDone;
+        return std::nullopt;
     }
     const std::optional<std::int64_t> before = ItemsInRecycleBin(path);
     // A list of names, each ending with a zero, and one more zero at its end.
@@ -40,18 +39,19 @@ ShellDelete DeleteThroughTheShell(const std::u16string& path) {
     operation.fFlags = FOF_ALLOWUNDO | FOF_NO_UI;
     if (SHFileOperationW(&operation) != 0 || operation.fAnyOperationsAborted ||
         GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES) {
-        return ShellDelete::NotDone;
+        return std::nullopt;
     }
     const std::optional<std::int64_t> after = ItemsInRecycleBin(path);
-    return before && after && *after > *before ? ShellDelete::Recycled
-                                               : ShellDelete::DeletedForGood;
+    return before && after && *after > *before ? Discarded::MovedToWastebasket
+                                               : Discarded::DeletedForGood;
 }
 
 }  // namespace
 
 std::u16string WastebasketName() { return u"Recycle Bin"; }
 
-Discarded Discard(std::u16string_view pathText, const std::optional<FileIdentity>& spared) {
+std::optional<Discarded> detail::ToWastebasket(std::u16string_view pathText,
+                                               const std::optional<FileIdentity>& spared) {
     const std::u16string path(pathText);
     if (spared) {
         // The entry itself, a link not followed; one whose identity cannot be read might be
@@ -62,24 +62,11 @@ Discarded Discard(std::u16string_view pathText, const std::optional<FileIdentity
                                             nullptr));
         const std::optional<FileIdentity> identity =
             entry.Valid() ? windows::IdentityOfHandle(entry.Get()) : std::nullopt;
-        if (!identity) windows::Fail(windows::LastError(), u"Cannot delete", path);
+        if (!identity) throw FileError(SystemReason(GetLastError()), u"Cannot delete", path);
         if (*identity == *spared) return Discarded::Spared;
     }
-    switch (DeleteThroughTheShell(path)) {
-        case ShellDelete::Recycled:
-            return Discarded::MovedToWastebasket;
-        case ShellDelete::DeletedForGood:
-            return Discarded::DeletedForGood;
-        case ShellDelete::NotDone:
-            break;
-    }
-    // What the shell could not do is tried once more, and the system's reason shown.
-    if (!spared) {
-        RemoveFile(path);
-    } else if (!RemoveFileUnless(path, *spared)) {
-        return Discarded::Spared;
-    }
-    return Discarded::DeletedForGood;
+    // What the shell could not do is tried once more by Discard, and the system's reason shown.
+    return DeleteThroughTheShell(path);
 }
 
 }  // namespace platform

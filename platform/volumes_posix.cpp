@@ -1,14 +1,11 @@
-// Volumes and folder listing on Linux. There are no drive letters: the drive list offers the
+// Volumes on Linux. There are no drive letters: the drive list offers the
 // root, the user's home folder and every mounted file system that holds the user's files.
-#include <dirent.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <memory>
 #include <set>
 #include <system_error>
 
@@ -169,42 +166,6 @@ std::u16string HomeFolder() {
     return chain.empty() ? std::u16string{} : chain.back().path;
 }
 
-FileError FolderError(int error, std::u16string_view folder) {
-    return FileError(std::error_code(error, std::generic_category()), u"Cannot list folder",
-                     std::u16string(folder));
-}
-
-// Calls visit(name, status) for each visible entry of the folder, links followed; entries
-// that vanish or cannot be looked at while listing are left out.
-template <typename Visit>
-void ForEachVisibleEntry(std::u16string_view folder, Visit visit) {
-    const std::string path = ToNative(folder);
-    const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(path.c_str()), closedir);
-    if (!directory) throw FolderError(errno, folder);
-    const int descriptor = dirfd(directory.get());
-    for (;;) {
-        errno = 0;
-        const dirent* entry = readdir(directory.get());
-        if (entry == nullptr) {
-            if (errno != 0) throw FolderError(errno, folder);
-            return;
-        }
-        if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
-        // The kind the folder records for an entry spares looking at it, which is most of a
-        // big folder's listing time; a link (its target decides) and an entry of a file system
-        // that records no kind are looked at.
-        struct stat status {};
-        if (entry->d_type == DT_REG) {
-            status.st_mode = S_IFREG;
-        } else if (entry->d_type == DT_DIR) {
-            status.st_mode = S_IFDIR;
-        } else if (fstatat(descriptor, entry->d_name, &status, 0) != 0) {
-            continue;
-        }
-        visit(entry->d_name, status);
-    }
-}
-
 }  // namespace
 
 std::vector<Volume> ListVolumes() {
@@ -241,51 +202,6 @@ bool FolderExists(std::u16string_view path) {
     if (path.empty()) return false;
     struct stat status {};
     return stat(ToNative(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-std::vector<FolderStep> FolderChain(std::u16string_view folder) {
-    if (folder.empty() || folder.front() != u'/') return {};
-    std::vector<FolderStep> chain{{kRoot, kRoot}};
-    std::size_t start = 0;
-    while (start < folder.size()) {
-        const std::size_t end = std::min(folder.find(u'/', start), folder.size());
-        const std::u16string_view name = folder.substr(start, end - start);
-        start = end + 1;
-        if (name.empty() || name == u".") continue;
-        if (name == u"..") {
-            if (chain.size() > 1) chain.pop_back();
-            continue;
-        }
-        std::u16string path = chain.size() > 1 ? chain.back().path + u'/' : std::u16string(kRoot);
-        path += name;
-        chain.push_back({std::move(path), std::u16string(name)});
-    }
-    return chain;
-}
-
-bool VolumeHolds(std::u16string_view volumePath, std::u16string_view folder) {
-    const std::vector<FolderStep> volume = FolderChain(volumePath);
-    const std::vector<FolderStep> inside = FolderChain(folder);
-    return !volume.empty() && volume.size() <= inside.size() &&
-           inside[volume.size() - 1].path == volume.back().path;
-}
-
-std::vector<std::u16string> ListSubfolders(std::u16string_view folder) {
-    std::vector<std::u16string> names;
-    ForEachVisibleEntry(folder, [&](const char* name, const struct stat& status) {
-        if (S_ISDIR(status.st_mode)) names.push_back(FromNative(name));
-    });
-    return names;
-}
-
-// Links to ordinary files are listed too: users keep links to their documents, and a source
-// is only ever read. Links that lead nowhere are left out.
-std::vector<std::u16string> ListOrdinaryFiles(std::u16string_view folder) {
-    std::vector<std::u16string> names;
-    ForEachVisibleEntry(folder, [&](const char* name, const struct stat& status) {
-        if (S_ISREG(status.st_mode)) names.push_back(FromNative(name));
-    });
-    return names;
 }
 
 }  // namespace platform

@@ -9,12 +9,6 @@
 
 namespace remembered {
 
-namespace {
-
-constexpr std::size_t kReadLimit = kLineLimit;
-
-}  // namespace
-
 RememberedFolder::RememberedFolder(std::u16string workingFolder)
     : workingFolder_(std::move(workingFolder)),
       file_(platform::JoinPath(workingFolder_, kFileName)) {}
@@ -25,12 +19,12 @@ bool RememberedFolder::Exists() const {
 
 std::u16string RememberedFolder::Read() const {
     // One byte past the limit tells a file that ends there from one that goes on.
-    std::optional<std::string> bytes = platform::ReadFileStart(file_, kReadLimit + 1);
+    std::optional<std::string> bytes = platform::ReadFileStart(file_, kLineLimit + 1);
     if (!bytes) {
         throw platform::FileError(std::make_error_code(std::errc::io_error), u"Cannot read", file_);
     }
-    const bool wholeFile = bytes->size() <= kReadLimit;
-    if (!wholeFile) bytes->resize(kReadLimit);
+    const bool wholeFile = bytes->size() <= kLineLimit;
+    if (!wholeFile) bytes->resize(kLineLimit);
     const std::optional<std::string> field = FirstField(*bytes, wholeFile);
     if (!field) {
         throw platform::FileError(std::make_error_code(std::errc::invalid_argument),
@@ -61,7 +55,7 @@ bool RememberedFolder::HoldsForeignFile() const {
     if (kind != platform::EntryKind::OrdinaryFile && kind != platform::EntryKind::HiddenFile) {
         return true;
     }
-    const std::optional<std::string> bytes = platform::ReadFileStart(file_, kReadLimit + 1);
+    const std::optional<std::string> bytes = platform::ReadFileStart(file_, kLineLimit + 1);
     return !bytes || !CouldHaveWritten(*bytes);
 }
 

@@ -95,10 +95,6 @@ private:
     std::vector<Text> patterns_;
 };
 
-platform::FileError FolderError(std::errc reason, const Text& folder) {
-    return platform::FileError(std::make_error_code(reason), u"Cannot open folder", folder);
-}
-
 }  // namespace
 
 bool MatchesMask(const Text& name, const Text& mask) { return Mask(mask).Matches(UpperCase(name)); }
@@ -157,7 +153,8 @@ void DriveListBox::SetDrive(const Text& drive) {
     while (index < volumes_.size() && !named(index)) ++index;
     if (index == volumes_.size() || !platform::FolderExists(volumes_[index].path)) {
         Restore(std::move(previous));
-        throw FolderError(std::errc::no_such_device, drive);
+        throw platform::FileError(std::make_error_code(std::errc::no_such_device),
+                                  u"Cannot open folder", drive);
     }
     listIndex_ = static_cast<int>(index);
     Notify();
@@ -232,10 +229,13 @@ void DirListBox::OpenEntry(std::size_t index) {
 
 void DirListBox::Show(const Text& folder) {
     const std::vector<platform::FolderStep> chain = platform::FolderChain(folder);
-    if (chain.empty()) throw FolderError(std::errc::invalid_argument, folder);
+    if (chain.empty())
+        throw platform::FileError(std::make_error_code(std::errc::invalid_argument),
+                                  u"Cannot open folder", folder);
     const Text& target = chain.back().path;
     if (!platform::FolderExists(target))
-        throw FolderError(std::errc::no_such_file_or_directory, folder);
+        throw platform::FileError(std::make_error_code(std::errc::no_such_file_or_directory),
+                                  u"Cannot open folder", folder);
     std::vector<Text> subfolders = platform::ListSubfolders(target);
     const std::vector<std::size_t> order =
         OrderIgnoringCase(subfolders, UpperCaseKeys(subfolders));
@@ -271,7 +271,9 @@ void DirListBox::Show(const Text& folder) {
 
 void FileListBox::SetPath(const Text& path) {
     const std::vector<platform::FolderStep> chain = platform::FolderChain(path);
-    if (chain.empty()) throw FolderError(std::errc::invalid_argument, path);
+    if (chain.empty())
+        throw platform::FileError(std::make_error_code(std::errc::invalid_argument),
+                                  u"Cannot open folder", path);
     const bool listingChanged = Read(chain.back().path);
     path_ = chain.back().path;
     listIndex_ = -1;

@@ -194,7 +194,7 @@ TEST(InputFile, ReadsAnOrdinaryFileToTheEnd) {
     TempFolder folder;
     WriteText(folder / "in", "0123456789");
     platform::InputFile input(AsText(folder / "in"));
-    EXPECT_EQ(input.Size(), 10);
+    EXPECT_EQ(input.Version().size, 10);
     Bytes buffer(4);
     EXPECT_EQ(input.Read(buffer), 4u);
     EXPECT_EQ(input.Read(buffer), 4u);

@@ -148,7 +148,7 @@ TEST(WindowsInputFile, OthersMayReadTheSourceButNotChangeItDuringTheRun) {
     const ScratchFolder folder;
     WriteBytes(folder / "source.bin", "0123456789");
     platform::InputFile source(folder.Text("source.bin"));
-    EXPECT_EQ(source.Size(), 10);
+    EXPECT_EQ(source.Version().size, 10);
     const auto openFor = [&](DWORD access) {
         HANDLE other =
             CreateFileW((folder / "source.bin").c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,

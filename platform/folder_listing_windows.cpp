@@ -1,0 +1,49 @@
+// Folder listing on Windows: the system's hidden and system files are hidden, and links to
+// files are no ordinary files.
+#include <windows.h>
+
+#include "platform/handles_windows.h"
+#include "platform/platform.h"
+#include "platform/system_parts.h"
+
+namespace platform {
+
+// Entries that are neither hidden nor system files, nor links to files, nor "." or "..",
+// nor names that paths cannot reach.
+std::vector<std::u16string> detail::ListVisible(std::u16string_view folder, EntryKind kind) {
+    const std::u16string pattern = windows::SystemPath(JoinPath(folder, u"*"));
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    std::vector<std::u16string> names;
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return names;  // a drive root with nothing in it
+        throw FileError(SystemReason(error), u"Cannot list folder", folder);
+    }
+    do {
+        std::u16string name = FromWide(entry.cFileName);
+        const DWORD attributes = entry.dwFileAttributes;
+        if (name == u"." || name == u"..") continue;
+        // Other systems can make names that end in a dot or a blank, but a path drops them:
+        // listed, "report." would be opened, enciphered and reported as "report".
+        if (name.back() == u'.' || name.back() == u' ') continue;
+        if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && windows::IsLinkTag(entry.dwReserved0) &&
+            !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            continue;  // a link to a file: not an ordinary file, as Classify says
+        }
+        const bool listed =
+            kind == EntryKind::Folder
+                ? (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                : !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+        if (listed) names.push_back(std::move(name));
+    } while (FindNextFileW(search, &entry));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    if (error != ERROR_NO_MORE_FILES)
+        throw FileError(SystemReason(error), u"Cannot list folder", folder);
+    return names;
+}
+
+}  // namespace platform
