@@ -10,14 +10,18 @@
 #include <windows.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <set>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cipher/cipher.h"
+#include "cipher/keystream_loops.h"
+#include "cipher/wipe.h"
 #include "platform/platform.h"
 #ifndef _WIN32
 #include "platform/source_leases_posix.h"
@@ -41,8 +45,42 @@ const std::u16string kNoPasswordWarning =
 using support::Expected;
 using support::Pattern;
 
+// The stretches of memory wiped while it lives, by size, and whether any was left unzeroed.
+class WipesSeen {
+public:
+    WipesSeen() {
+        zeroed_.clear();
+        unzeroed_ = 0;
+        cipher::WatchWipes(Record);
+    }
+    ~WipesSeen() { cipher::WatchWipes(nullptr); }
+    WipesSeen(const WipesSeen&) = delete;
+    WipesSeen& operator=(const WipesSeen&) = delete;
+
+    // The key of a password of this length and the cipher state, and the keystream's wide copy
+    // where the run got as far as enciphering, all wiped to zeros.
+    bool SecretsWiped(std::size_t passwordLength, bool enciphered) const {
+        const std::size_t keyBytes = passwordLength + cipher::SALT.size() + 2;
+        return unzeroed_ == 0 && zeroed_.contains(keyBytes) &&
+               zeroed_.contains(sizeof(cipher::CipherState)) &&
+               zeroed_.contains(sizeof(cipher::detail::WideState)) == enciphered;
+    }
+
+private:
+    static void Record(std::span<const unsigned char> wiped) {
+        if (std::all_of(wiped.begin(), wiped.end(), [](unsigned char byte) { return byte == 0; })) {
+            zeroed_.insert(wiped.size());
+        } else {
+            ++unzeroed_;
+        }
+    }
+    static inline std::multiset<std::size_t> zeroed_;
+    static inline int unzeroed_ = 0;
+};
+
 class PasswordRunTest : public testing::WorkflowTest {
 protected:
+    WipesSeen wipes_;
     void Type(const std::u16string& first, const std::u16string& second) {
         form_.Pwd.SetText(first);
         form_.Pwd2.SetText(second);
@@ -97,6 +135,7 @@ TEST_F(PasswordRunTest, RunWritesTheDestinationAndShowsTheCount) {
     EXPECT_EQ(form_.ProgBar.ScaleWidth(), 2500);
     EXPECT_EQ(form_.ProgBar.Boxes().back().color, kProgressColor);
     EXPECT_GT(host_.paints, 0);
+    EXPECT_TRUE(wipes_.SecretsWiped(9, true));
 }
 
 TEST_F(PasswordRunTest, ASecondRunWithTheSamePasswordRestoresTheSource) {
@@ -206,6 +245,7 @@ TEST_F(PasswordRunTest, FailedRunSaysWhyAndLeavesNoFile) {
     EXPECT_FALSE(form_.Progress.Visible());
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
     EXPECT_EQ(fs::directory_iterator(files_)->path().filename(), "other.dat");
+    EXPECT_TRUE(wipes_.SecretsWiped(0, false));
 }
 
 TEST_F(PasswordRunTest, ASourceReplacedAfterItWasPickedIsNotRun) {
@@ -259,6 +299,7 @@ TEST_F(PasswordRunTest, ClosingTheWindowMidRunStopsItAndLeavesNoFile) {
     EXPECT_EQ(host_.closes, 1);
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
     EXPECT_EQ(std::distance(fs::directory_iterator(files_), fs::directory_iterator()), 2);
+    EXPECT_TRUE(wipes_.SecretsWiped(0, true));
 }
 
 // A bar that takes 10 ms to draw each change, so the run's own pace is known.
@@ -384,7 +425,7 @@ TEST_F(PasswordRunTest, RunningOutOfMemoryIsAnOrdinaryFailure) {
         form_.Start.Click();
         const bool reported = form_.Label1.Caption() == u"Failed: Not enough memory" &&
                               form_.Label6.Visible() && !form_.ProgBar.Visible();
-        _exit(reported ? 0 : 1);
+        _exit(reported ? (wipes_.SecretsWiped(0, false) ? 0 : 2) : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
