@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <fcntl.h>
+#include <malloc.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -417,11 +418,15 @@ TEST_F(PasswordRunTest, RunningOutOfMemoryIsAnOrdinaryFailure) {
     AcceptDestination(u"report.txt");
     const pid_t child = fork();
     if (child == 0) {
-        // Room for what the run needs besides its blocks, not for them.
-        const rlim_t pages = std::stoull(ReadFile("/proc/self/statm"));
-        const rlim_t room = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (2 << 20);
-        const rlimit limit{room, RLIM_INFINITY};
-        setrlimit(RLIMIT_AS, &limit);
+        // Room for what the run needs besides its blocks, not for them. The limit is on the
+        // writable memory, which heap that earlier tests in this process freed counts in
+        // (given back first, so the blocks cannot be carved from it), not on the address space,
+        // where a helper thread's arena of earlier tests reserves room the blocks would fit in.
+        malloc_trim(0);
+        const std::string status = ReadFile("/proc/self/status");
+        const rlim_t writable = std::stoull(status.substr(status.find("VmData:") + 7)) << 10;
+        const rlimit limit{writable + (2 << 20), RLIM_INFINITY};
+        setrlimit(RLIMIT_DATA, &limit);
         form_.Start.Click();
         const bool reported = form_.Label1.Caption() == u"Failed: Not enough memory" &&
                               form_.Label6.Visible() && !form_.ProgBar.Visible();
