@@ -151,13 +151,7 @@ TEST_F(PasswordRunTest, ASecondRunWithTheSamePasswordRestoresTheSource) {
     Form1 again(host, remembered_);
     again.Load();
     EXPECT_EQ(again.Dir1.Path(), support::AsText(files_));
-    const auto& names = again.File1.Names();
-    const auto found = std::find(names.begin(), names.end(), u"report_XXX.txt");
-    ASSERT_NE(found, names.end());
-    again.File1.Select(static_cast<int>(found - names.begin()));
-    again.File1.DblClick();
-    again.DestFile.SetText(u"restored.txt");
-    again.go.Click();
+    ASSERT_TRUE(WalkToPassword(again, u"report_XXX.txt", u"restored.txt"));
     again.Pwd.SetText(u"\u00e9t\u00e9 \u20ac");
     again.Pwd2.SetText(u"\u00e9t\u00e9 \u20ac");
     again.Start.Click();

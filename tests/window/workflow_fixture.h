@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -21,6 +20,7 @@
 #include "tests/support/whole_files.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
+#include "window/walk.h"
 
 namespace window::testing {
 
@@ -43,19 +43,11 @@ protected:
         form_.Dir1.SetPath(support::AsText(files_));
     }
 
-    void DoubleClick(const std::u16string& name) {
-        const auto& names = form_.File1.Names();
-        const auto found = std::find(names.begin(), names.end(), name);
-        ASSERT_NE(found, names.end());
-        form_.File1.Select(static_cast<int>(found - names.begin()));
-        form_.File1.DblClick();
-    }
+    void DoubleClick(const std::u16string& name) { ASSERT_TRUE(PickFile(form_, name)); }
 
     // Browse -> Name -> Password with the proposed or the given destination name.
     void AcceptDestination(const std::u16string& source, const std::u16string& destination = {}) {
-        DoubleClick(source);
-        if (!destination.empty()) form_.DestFile.SetText(destination);
-        form_.go.Click();
+        WalkToPassword(form_, source, destination);
         ASSERT_EQ(form_.Label1.Caption(), u"Enter Password");
     }
 
