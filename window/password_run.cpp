@@ -144,10 +144,7 @@ void Form1::Start_Click() {
         Label1.SetCaption(u"Stopped, nothing was written");
         return;
     } catch (const std::system_error& error) {
-        ShowRunFailed(error.code() == std::errc::file_exists
-                          ? Text(u"Destination file exists, nothing written")
-                          : u"Failed: " + ReasonText(error),
-                      u"Nothing was written. " + ErrorText(error));
+        ShowRunFailed(RunFailedStatus(error), u"Nothing was written. " + ErrorText(error));
         return;
     } catch (const std::bad_alloc&) {
         ShowRunFailed(u"Failed: Not enough memory", u"Nothing was written. Not enough memory");
