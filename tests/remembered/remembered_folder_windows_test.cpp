@@ -3,29 +3,30 @@
 #include <windows.h>
 
 #include "remembered/remembered_folder.h"
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 
 namespace remembered {
 namespace {
 
-using testing_support::ReadBytes;
-using testing_support::WriteBytes;
+using support::ReadFile;
+using support::WriteFile;
 
 TEST(RememberedFolderWindows, ADriveRootIsWrittenAsFiveBytesAndReadBack) {
-    const testing_support::ScratchFolder folder;
+    const support::ScratchFolder folder;
     const RememberedFolder remembered(folder.Text());
     remembered.Write(u"C:\\");
-    EXPECT_EQ(ReadBytes(folder / "LastPath"), "C:\\\r\n");
+    EXPECT_EQ(ReadFile(folder / "LastPath"), "C:\\\r\n");
     EXPECT_TRUE(remembered.Exists());
     EXPECT_EQ(remembered.Read(), u"C:\\");
 }
 
 TEST(RememberedFolderWindows, FoldersAreWrittenInTheAnsiCodePageOrNotAtAll) {
     ASSERT_EQ(GetACP(), 1252u);
-    const testing_support::ScratchFolder folder;
+    const support::ScratchFolder folder;
     const RememberedFolder remembered(folder.Text());
     EXPECT_EQ(remembered.Write(u"D:\\Caf\u00e9\\\u20ac \u017d"), WriteOutcome::Written);
-    EXPECT_EQ(ReadBytes(folder / "LastPath"), "D:\\Caf\xe9\\\x80 \x8e\r\n");
+    EXPECT_EQ(ReadFile(folder / "LastPath"), "D:\\Caf\xe9\\\x80 \x8e\r\n");
     EXPECT_EQ(remembered.Read(), u"D:\\Caf\u00e9\\\u20ac \u017d");
     // A folder the code page cannot name is not remembered, and the last one stays.
     EXPECT_EQ(remembered.Write(u"D:\\\u65e5\u672c"), WriteOutcome::FolderNameUnfit);
@@ -33,9 +34,9 @@ TEST(RememberedFolderWindows, FoldersAreWrittenInTheAnsiCodePageOrNotAtAll) {
 }
 
 TEST(RememberedFolderWindows, AHiddenOrSystemFileIsNotFound) {
-    const testing_support::ScratchFolder folder;
+    const support::ScratchFolder folder;
     const RememberedFolder remembered(folder.Text());
-    WriteBytes(folder / "LastPath", "C:\\\r\n");
+    WriteFile(folder / "LastPath", "C:\\\r\n");
     for (const DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
         ASSERT_TRUE(SetFileAttributesW((folder / "LastPath").c_str(), attribute));
         EXPECT_FALSE(remembered.Exists());
