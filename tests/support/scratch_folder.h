@@ -15,9 +15,9 @@ namespace support {
 class ScratchFolder {
 public:
     // The label only helps to tell whose folder a leftover is.
-    explicit ScratchFolder(std::string_view label = "test",
-                           const std::filesystem::path& parent =
-                               std::filesystem::temp_directory_path());
+    explicit ScratchFolder(
+        std::string_view label = "test",
+        const std::filesystem::path& parent = std::filesystem::temp_directory_path());
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
