@@ -1,7 +1,6 @@
 #include "window_run.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <stdexcept>
 
 #include "measure.h"
@@ -10,6 +9,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "window/form1.h"
+#include "window/walk.h"
 
 namespace bench {
 
@@ -26,14 +26,10 @@ double SecondsThroughWindow(const std::filesystem::path& source,
     QApplication::processEvents();
 
     form.Dir1.SetPath(platform::FromNative(source.parent_path().native()));
-    const auto& names = form.File1.Names();
-    const auto found =
-        std::find(names.begin(), names.end(), platform::FromNative(source.filename().native()));
-    if (found == names.end()) throw std::runtime_error("the window does not list the source");
-    form.File1.Select(static_cast<int>(found - names.begin()));
-    form.File1.DblClick();
-    form.DestFile.SetText(platform::FromNative(destination.filename().native()));
-    form.go.Click();
+    if (!window::WalkToPassword(form, platform::FromNative(source.filename().native()),
+                                platform::FromNative(destination.filename().native()))) {
+        throw std::runtime_error("the window did not take the source and destination");
+    }
     form.Pwd.SetText(u"bench key 123456");
     form.Pwd2.SetText(u"bench key 123456");
     const double seconds = Seconds([&] { form.Start.Click(); });

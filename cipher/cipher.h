@@ -22,10 +22,12 @@ inline constexpr std::uint8_t LENGTH_OFFSET = 0x40;
 // The transform reports progress every this many bytes.
 inline constexpr std::int64_t PROGRESS_STEP = 10000;
 
+// Wiped when it goes: the table is the key in another form.
 struct CipherState {
     std::array<std::uint8_t, 256> S;
     std::uint8_t i;
     std::uint8_t j;
+    ~CipherState();
 };
 
 // The RC4 key schedule; j keeps the value the schedule ends with (it is not reset to 0).
@@ -34,9 +36,11 @@ std::uint8_t NextKeyByte(CipherState& state);
 // XORs the next data.size() keystream bytes into data, as NextKeyByte would one by one.
 void ApplyKeystream(CipherState& state, std::span<std::uint8_t> data);
 
+// The bytes are wiped when the key goes.
 struct BuiltKey {
     std::vector<std::uint8_t> bytes;
     bool cut;
+    ~BuiltKey();
 };
 // Password characters (each its platform::SingleByteCode), SALT, MARKER_BYTE, then
 // length + LENGTH_OFFSET.

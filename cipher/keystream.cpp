@@ -4,8 +4,11 @@
 
 #include "cipher/cipher.h"
 #include "cipher/keystream_loops.h"
+#include "cipher/wipe.h"
 
 namespace cipher {
+
+CipherState::~CipherState() { Wipe(this, sizeof(*this)); }
 
 void KeySchedule(CipherState& state, std::span<const std::uint8_t> key) {
     for (unsigned n = 0; n < 256; ++n) {
@@ -91,6 +94,8 @@ BulkLoop ChosenLoop() {
     return chosen;
 }
 
+WideState::~WideState() { Wipe(this, sizeof(*this)); }
+
 WideKeystream::WideKeystream(CipherState& state) : state_(state) {
     for (unsigned n = 0; n < 256; ++n) {
         wide_.S[n] = state.S[n];
@@ -105,11 +110,6 @@ WideKeystream::~WideKeystream() {
     }
     state_.i = wide_.i;
     state_.j = wide_.j;
-    // Volatile stores, so that they are not dropped as dead writes.
-    volatile std::uint32_t* const copy = wide_.S;
-    for (unsigned n = 0; n < 256; ++n) {
-        copy[n] = 0;
-    }
 }
 
 void WideKeystream::Apply(std::span<std::uint8_t> data) { ChosenLoop()(wide_, data); }

@@ -11,10 +11,12 @@
 
 namespace cipher::detail {
 
+// Wiped when it goes, as the state it is widened from.
 struct WideState {
     std::uint32_t S[256];
     std::uint8_t i;
     std::uint8_t j;
+    ~WideState();
 };
 
 // One keystream byte, as NextKeyByte gives it. The loops keep i and j in locals of their own:
@@ -57,8 +59,7 @@ std::span<const NamedLoop> BulkLoops();
 BulkLoop ChosenLoop();
 
 // A state widened for the bulk loops for as long as this lives, so that a run that enciphers
-// a progress step at a time widens it once; written back into the state, and the wide copy
-// (key material too) wiped, at the end.
+// a progress step at a time widens it once; written back into the state at the end.
 class WideKeystream {
 public:
     explicit WideKeystream(CipherState& state);

@@ -20,6 +20,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "window/form1.h"
+#include "window/walk.h"
 
 namespace {
 
@@ -84,13 +85,6 @@ private:
     bool failed_ = false;
 };
 
-int IndexOf(const window::FileListBox& files, const window::Text& name) {
-    for (std::size_t n = 0; n < files.Names().size(); ++n) {
-        if (files.Names()[n] == name) return static_cast<int>(n);
-    }
-    return -1;
-}
-
 // Browse, Name, the exists message, Password, Retype, the run and Done with a password.
 void WithPassword(const fs::path& workFolder, Shooter& shoot) {
     PicturingHost host;
@@ -103,8 +97,7 @@ void WithPassword(const fs::path& workFolder, Shooter& shoot) {
     QApplication::processEvents();
     shoot.Save(window, "1-browse");
 
-    window.Dispatch([&] { form.File1.Select(IndexOf(form.File1, u"photo.jpg")); });
-    window.Dispatch([&] { form.File1.DblClick(); });
+    window.Dispatch([&] { window::PickFile(form, u"photo.jpg"); });
     shoot.Save(window, "2-name");
 
     WriteFile(workFolder / "Documents" / "photo_XXX.jpg", 10);
@@ -144,9 +137,7 @@ void WithoutPassword(const fs::path& workFolder, Shooter& shoot) {
     window.show();
     window.activateWindow();
     QApplication::processEvents();
-    window.Dispatch([&] { form.File1.Select(IndexOf(form.File1, u"letter.txt")); });
-    window.Dispatch([&] { form.File1.DblClick(); });
-    window.Dispatch([&] { form.go.Click(); });
+    window.Dispatch([&] { window::WalkToPassword(form, u"letter.txt"); });
     window.Dispatch([&] { form.Start.Click(); });
     shoot.Save(window, "8-done-without-password");
 }

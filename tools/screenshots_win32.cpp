@@ -14,6 +14,7 @@
 #include "ui/win32/main_window.h"
 #include "ui/win32/win32_host.h"
 #include "window/form1.h"
+#include "window/walk.h"
 
 namespace {
 
@@ -68,13 +69,6 @@ bool Save(HWND handle, const fs::path& file) {
     return out.good();
 }
 
-int IndexOf(const window::FileListBox& files, const window::Text& name) {
-    for (std::size_t n = 0; n < files.Names().size(); ++n) {
-        if (files.Names()[n] == name) return static_cast<int>(n);
-    }
-    return -1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,8 +101,7 @@ int main(int argc, char** argv) {
         saved = Save(window.Handle(), output / (std::string(name) + ".bmp")) && saved;
     };
     shoot("win32-1-browse");
-    form.File1.Select(IndexOf(form.File1, u"photo.jpg"));
-    form.File1.DblClick();
+    window::PickFile(form, u"photo.jpg");
     shoot("win32-2-name");
     form.go.Click();
     form.Pwd.SetText(u"correct horse");

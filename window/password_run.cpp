@@ -53,19 +53,6 @@ private:
     std::chrono::steady_clock::time_point lastPaint_;
 };
 
-// Overwrites memory that held key material; volatile so the stores are not left out as
-// dead writes.
-template <typename T>
-void Wipe(T& object) {
-    auto* bytes = reinterpret_cast<volatile unsigned char*>(&object);
-    for (std::size_t n = 0; n < sizeof(T); ++n) bytes[n] = 0;
-}
-
-void Wipe(std::vector<std::uint8_t>& bytes) {
-    volatile std::uint8_t* data = bytes.data();
-    for (std::size_t n = 0; n < bytes.size(); ++n) data[n] = 0;
-}
-
 Text CountText(std::int64_t count) {
     // A number that is not negative gets a blank in front, where a minus sign would stand.
     Text text = count >= 0 ? u" " : u"";
@@ -137,34 +124,30 @@ void Form1::Start_Click() {
         return;
     }
 
-    cipher::BuiltKey key = cipher::BuildKey(Pwd.GetText());
-    if (key.cut) ShowNotice(u"Password too long, truncated to first 48 characters)");
+    // The key and the state wipe themselves as they go: the key once scheduled, the state
+    // however the run ends.
     cipher::CipherState state;
-    cipher::KeySchedule(state, key.bytes);
-    Wipe(key.bytes);
+    {
+        const cipher::BuiltKey key = cipher::BuildKey(Pwd.GetText());
+        if (key.cut) ShowNotice(u"Password too long, truncated to first 48 characters)");
+        cipher::KeySchedule(state, key.bytes);
+    }
 
     BarSink sink(ProgBar, host_, *this);
     std::int64_t count = 0;
     try {
         count = cipher::TransformFile(sourcePath, destinationPath, state, sink);
     } catch (const RunStopped&) {
-        Wipe(state);
         ProgBar.SetVisible(false);
         Label1.SetCaption(u"Stopped, nothing was written");
         return;
     } catch (const std::system_error& error) {
-        Wipe(state);
-        ShowRunFailed(error.code() == std::errc::file_exists
-                          ? Text(u"Destination file exists, nothing written")
-                          : u"Failed: " + ReasonText(error),
-                      u"Nothing was written. " + ErrorText(error));
+        ShowRunFailed(RunFailedStatus(error), u"Nothing was written. " + ErrorText(error));
         return;
     } catch (const std::bad_alloc&) {
-        Wipe(state);
         ShowRunFailed(u"Failed: Not enough memory", u"Nothing was written. Not enough memory");
         return;
     }
-    Wipe(state);
 
     Label1.SetCaption(u"... Done ...");
     ProgBar.SetVisible(false);

@@ -14,6 +14,11 @@ Text SuggestedDestinationName(const Text& sourceName) {
 
 Text ReasonText(const std::system_error& error) { return platform::ReasonText(error.code()); }
 
+Text RunFailedStatus(const std::system_error& error) {
+    if (error.code() == std::errc::file_exists) return u"Destination file exists, nothing written";
+    return u"Failed: " + ReasonText(error);
+}
+
 Text ErrorText(const std::exception& error) {
     if (const auto* fileError = dynamic_cast<const platform::FileError*>(&error)) {
         return fileError->Text();

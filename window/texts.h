@@ -18,6 +18,9 @@ Text SuggestedDestinationName(const Text& sourceName);
 // The operating system's reason for a failure, in words the window can show.
 Text ReasonText(const std::system_error& error);
 
+// The status line after a run that failed with this error, having written nothing.
+Text RunFailedStatus(const std::system_error& error);
+
 // The whole of a failure for the user: what was being done, to which file, and why.
 Text ErrorText(const std::exception& error);
 

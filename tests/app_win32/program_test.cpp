@@ -7,17 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 #include "tests/support/started_program_windows.h"
 #include "ui/win32/main_window.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::ClassOf;
-using testing_support::ScratchFolder;
-using testing_support::TextOf;
-using testing_support::WriteBytes;
+using support::ClassOf;
+using support::ScratchFolder;
+using support::TextOf;
+using support::WriteFile;
 
 fs::path ProgramPath() {
     std::wstring self(MAX_PATH, L'\0');
@@ -26,7 +27,7 @@ fs::path ProgramPath() {
 }
 
 // The program, started with these arguments (each quoted) in a working folder of the test's.
-class Program : public testing_support::StartedProgram {
+class Program : public support::StartedProgram {
 public:
     Program(const std::vector<std::wstring>& arguments, const fs::path& workingFolder)
         : StartedProgram(CommandLine(arguments), workingFolder) {}
@@ -60,8 +61,8 @@ TEST_F(ProgramTest, AFileOpensItsFolderWithTheFilePickedWhateverLettersItsNameHa
     const fs::path folder = files_ / L"\u00dcbersicht \u03a9\u03bc\u03ad\u03b3\u03b1";
     fs::create_directory(folder);
     const std::wstring name = L"na\u00efve \u0414\u043e\u043c \u20ac \u4e2d.txt";
-    WriteBytes(folder / name, "the source");
-    WriteBytes(folder / L"other.dat", "another file");
+    WriteFile(folder / name, "the source");
+    WriteFile(folder / L"other.dat", "another file");
 
     const Program program({(folder / name).wstring()}, work_.Path());
     ASSERT_TRUE(program.Started()) << ProgramPath();
@@ -83,7 +84,7 @@ TEST_F(ProgramTest, AFileOpensItsFolderWithTheFilePickedWhateverLettersItsNameHa
 TEST_F(ProgramTest, AFolderOpensThatFolderToPickTheSourceThere) {
     const fs::path folder = files_ / L"\u65e5\u672c \u00e9t\u00e9";
     fs::create_directory(folder);
-    WriteBytes(folder / L"only \u0436.txt", "x");
+    WriteFile(folder / L"only \u0436.txt", "x");
     // Taken from the working folder, as a name typed in a console is, and quoted with the
     // backslash a console completes a folder's name with.
     const Program program({L"..\\" + files_.Path().filename().wstring() + L"\\" +

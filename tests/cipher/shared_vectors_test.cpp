@@ -2,15 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "cipher/cipher.h"
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 #include "tests/support/shared_vectors.h"
 
 namespace {
 
-using testing_support::kSharedDestination;
-using testing_support::kSharedKey;
-using testing_support::kSharedPassword;
-using testing_support::kSharedSource;
+using support::kSharedDestination;
+using support::kSharedKey;
+using support::kSharedPassword;
+using support::kSharedSource;
 
 struct QuietSink : cipher::ProgressSink {
     void Begin(std::int64_t) override {}
@@ -21,15 +22,15 @@ TEST(SharedVectors, PasswordBeyondAsciiGivesTheSameKeyAndFileEverywhere) {
     const cipher::BuiltKey key = cipher::BuildKey(kSharedPassword);
     EXPECT_EQ(key.bytes, kSharedKey);
 
-    const testing_support::ScratchFolder folder;
-    testing_support::WriteBytes(folder / "plain.txt", kSharedSource);
+    const support::ScratchFolder folder;
+    support::WriteFile(folder / "plain.txt", kSharedSource);
     cipher::CipherState state;
     cipher::KeySchedule(state, key.bytes);
     QuietSink sink;
     EXPECT_EQ(cipher::TransformFile(folder.Text("plain.txt"), folder.Text("plain_XXX.txt"), state,
                                     sink),
               std::int64_t(kSharedSource.size()));
-    const std::string written = testing_support::ReadBytes(folder / "plain_XXX.txt");
+    const std::string written = support::ReadFile(folder / "plain_XXX.txt");
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()), kSharedDestination);
 }
 

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -23,6 +22,7 @@
 #include "tests/support/whole_files.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
+#include "window/walk.h"
 
 namespace {
 
@@ -49,11 +49,7 @@ protected:
     void PickPhoto() {
         form_.Load();
         form_.Dir1.SetPath(support::AsText(files_));
-        const auto& names = form_.File1.Names();
-        const auto found = std::find(names.begin(), names.end(), u"photo.jpg");
-        ASSERT_NE(found, names.end());
-        form_.File1.Select(static_cast<int>(found - names.begin()));
-        form_.File1.DblClick();
+        ASSERT_TRUE(window::PickFile(form_, u"photo.jpg"));
     }
 
     PluggedDisk disk_;

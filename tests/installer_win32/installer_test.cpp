@@ -14,18 +14,19 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 #include "tests/support/started_program_windows.h"
 #include "ui/win32/main_window.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::ReadBytes;
-using testing_support::ScratchFolder;
-using testing_support::StartedProgram;
-using testing_support::TextOf;
-using testing_support::WriteBytes;
+using support::ReadFile;
+using support::ScratchFolder;
+using support::StartedProgram;
+using support::TextOf;
+using support::WriteFile;
 
 fs::path BesideTests(const char* relative) {
     std::wstring self(MAX_PATH, L'\0');
@@ -210,8 +211,8 @@ TEST_F(InstallerTest, InstallsForTheUserAloneAndAnUninstallLeavesNothingOfIt) {
     EXPECT_TRUE(SamePath(shortcut.target, program)) << shortcut.target;
     EXPECT_EQ(shortcut.arguments, L"");
     EXPECT_TRUE(SamePath(shortcut.workingFolder, KnownFolder(FOLDERID_Documents))) << shortcut.workingFolder;
-    const std::string programIcon = ReadBytes(BesideTests(TESSOMAR_ICON_FROM_TESTS));
-    EXPECT_TRUE(ReadBytes(shortcut.icon) == programIcon) << "the shortcut's icon " << shortcut.icon;
+    const std::string programIcon = ReadFile(BesideTests(TESSOMAR_ICON_FROM_TESTS));
+    EXPECT_TRUE(ReadFile(shortcut.icon) == programIcon) << "the shortcut's icon " << shortcut.icon;
 
     const std::wstring icon = Quoted(program) + L",0";
     const std::wstring command = Quoted(program) + L" \"%1\"";
@@ -245,7 +246,7 @@ TEST_F(InstallerTest, InstallsForTheUserAloneAndAnUninstallLeavesNothingOfIt) {
     EXPECT_EQ(UserProductInfo(product, INSTALLPROPERTY_PUBLISHER), L"The Tessomar developers");
     EXPECT_EQ(UserProductInfo(product, INSTALLPROPERTY_VERSIONSTRING), L"" TESSOMAR_VERSION);
     const fs::path productIcon = UserProductInfo(product, INSTALLPROPERTY_PRODUCTICON);
-    EXPECT_TRUE(ReadBytes(productIcon) == programIcon) << "the Installed apps icon " << productIcon;
+    EXPECT_TRUE(ReadFile(productIcon) == programIcon) << "the Installed apps icon " << productIcon;
     const HKEY uninstallRoot = UninstallRoot(product);
     EXPECT_EQ(RegistryText(UninstallKey(product), L"DisplayName", uninstallRoot), L"Tessomar");
     EXPECT_EQ(RegistryText(UninstallKey(product), L"Publisher", uninstallRoot), L"The Tessomar developers");
@@ -272,7 +273,7 @@ TEST_F(InstallerTest, ExplorersCommandsOpenAFileAtItsNameAndAFolderToBrowseIt) {
     const fs::path folder = files / L"Dossier \u00e9t\u00e9";
     fs::create_directory(folder);
     const std::wstring name = L"r\u00e9sum\u00e9 report.txt";
-    WriteBytes(folder / name, "the source");
+    WriteFile(folder / name, "the source");
 
     const struct {
         std::wstring command;
@@ -307,7 +308,7 @@ TEST_F(InstallerTest, ExplorersCommandsOpenAFileAtItsNameAndAFolderToBrowseIt) {
 TEST_F(InstallerTest, AnUninstallLeavesTheLastPathAndTheResultsTheProgramWrote) {
     ASSERT_EQ(Msiexec(L"/i " + Quoted(kMsi) + L" /qn"), 0);
     const ScratchFolder files;
-    WriteBytes(files / L"notes.txt", "the source");
+    WriteFile(files / L"notes.txt", "the source");
     const fs::path lastPath = KnownFolder(FOLDERID_Documents) / L"LastPath";
     fs::remove(lastPath);
 
@@ -333,7 +334,7 @@ TEST_F(InstallerTest, AnUninstallLeavesTheLastPathAndTheResultsTheProgramWrote) 
     ASSERT_EQ(Msiexec(L"/x " + Quoted(kMsi) + L" /qn"), 0);
     EXPECT_FALSE(fs::exists(InstalledProgram()));
     EXPECT_TRUE(fs::exists(lastPath));
-    EXPECT_EQ(ReadBytes(files / L"notes.txt"), "the source");
+    EXPECT_EQ(ReadFile(files / L"notes.txt"), "the source");
     EXPECT_EQ(fs::file_size(files / L"notes_XXX.txt"), fs::file_size(files / L"notes.txt"));
     fs::remove(lastPath);
 }

@@ -9,15 +9,16 @@
 
 #include "platform/platform.h"
 #include "platform/temporary_windows.h"
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using platform::EntryKind;
-using testing_support::ReadBytes;
-using testing_support::ScratchFolder;
-using testing_support::WriteBytes;
+using support::ReadFile;
+using support::ScratchFolder;
+using support::WriteFile;
 
 std::vector<std::string> Names(const ScratchFolder& folder) {
     std::vector<std::string> names;
@@ -31,7 +32,7 @@ std::vector<std::string> Names(const ScratchFolder& folder) {
 TEST(WindowsEntries, HiddenAndSystemFilesAreNotOrdinaryFiles) {
     const ScratchFolder folder;
     for (const char* name : {"plain.txt", "hidden.txt", "system.txt"})
-        WriteBytes(folder / name, "x");
+        WriteFile(folder / name, "x");
     ASSERT_TRUE(SetFileAttributesW((folder / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(SetFileAttributesW((folder / "system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
     EXPECT_EQ(platform::Classify(folder.Text("plain.txt")), EntryKind::OrdinaryFile);
@@ -48,8 +49,8 @@ TEST(WindowsEntries, HiddenAndSystemFilesAreNotOrdinaryFiles) {
 
 TEST(WindowsEntries, IdentityGoesByVolumeAndFileIndexNotByName) {
     const ScratchFolder folder;
-    WriteBytes(folder / "a.txt", "a");
-    WriteBytes(folder / "b.txt", "a");
+    WriteFile(folder / "a.txt", "a");
+    WriteFile(folder / "b.txt", "a");
     ASSERT_TRUE(
         CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "a.txt").c_str(), nullptr));
     EXPECT_TRUE(platform::SameFile(folder.Text("a.txt"), folder.Text("A.TXT")));
@@ -63,7 +64,7 @@ TEST(WindowsEntries, IdentityGoesByVolumeAndFileIndexNotByName) {
 
 TEST(WindowsEntries, RemoveFileNamesThePathOnFailure) {
     const ScratchFolder folder;
-    WriteBytes(folder / "gone.txt", "x");
+    WriteFile(folder / "gone.txt", "x");
     platform::RemoveFile(folder.Text("GONE.txt"));
     EXPECT_FALSE(fs::exists(folder / "gone.txt"));
     try {
@@ -77,16 +78,16 @@ TEST(WindowsEntries, RemoveFileNamesThePathOnFailure) {
 
 TEST(WindowsEntries, RemoveFileUnlessSparesTheFileByIdentityUnderAnyNameAndRemovesAnyOther) {
     const ScratchFolder folder;
-    WriteBytes(folder / "source.txt", "source");
-    WriteBytes(folder / "other.txt", "other");
+    WriteFile(folder / "source.txt", "source");
+    WriteFile(folder / "other.txt", "other");
     ASSERT_TRUE(CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "source.txt").c_str(),
                                 nullptr));
     const auto spared = platform::IdentityOf(folder.Text("source.txt"));
     ASSERT_TRUE(spared);
     EXPECT_FALSE(platform::RemoveFileUnless(folder.Text("ALIAS.TXT"), *spared));
     EXPECT_FALSE(platform::RemoveFileUnless(folder.Text("Source.txt"), *spared));
-    EXPECT_EQ(ReadBytes(folder / "alias.txt"), "source");
-    EXPECT_EQ(ReadBytes(folder / "source.txt"), "source");
+    EXPECT_EQ(ReadFile(folder / "alias.txt"), "source");
+    EXPECT_EQ(ReadFile(folder / "source.txt"), "source");
     EXPECT_TRUE(platform::RemoveFileUnless(folder.Text("OTHER.txt"), *spared));
     EXPECT_FALSE(fs::exists(folder / "other.txt"));
     try {
@@ -112,7 +113,7 @@ void SetModified(const fs::path& path, std::int64_t time) {
 
 TEST(WindowsInputFile, VersionChangesWithTheSizeTheTimeOrTheFileAndOnlyThen) {
     const ScratchFolder folder;
-    WriteBytes(folder / "source.bin", "0123456789");
+    WriteFile(folder / "source.bin", "0123456789");
     const std::int64_t time = 133'000'000'000'000'000;
     SetModified(folder / "source.bin", time);
     {
@@ -146,7 +147,7 @@ TEST(WindowsInputFile, VersionChangesWithTheSizeTheTimeOrTheFileAndOnlyThen) {
 
 TEST(WindowsInputFile, OthersMayReadTheSourceButNotChangeItDuringTheRun) {
     const ScratchFolder folder;
-    WriteBytes(folder / "source.bin", "0123456789");
+    WriteFile(folder / "source.bin", "0123456789");
     platform::InputFile source(folder.Text("source.bin"));
     EXPECT_EQ(source.Version().size, 10);
     const auto openFor = [&](DWORD access) {
@@ -198,7 +199,7 @@ struct AnySource {
     ScratchFolder folder;
     std::unique_ptr<platform::InputFile> file;
     AnySource() {
-        WriteBytes(folder / "source.bin", "s");
+        WriteFile(folder / "source.bin", "s");
         file = std::make_unique<platform::InputFile>(folder.Text("source.bin"));
     }
 };
@@ -214,7 +215,7 @@ TEST(WindowsOutputFile, AppearsOnlyOnCommitAndIsHiddenUntilThen) {
         EXPECT_FALSE(fs::exists(folder / "result.bin"));
         output.Commit();
     }
-    EXPECT_EQ(ReadBytes(folder / "result.bin"), "abc");
+    EXPECT_EQ(ReadFile(folder / "result.bin"), "abc");
     EXPECT_EQ(platform::Classify(folder.Text("result.bin")), EntryKind::OrdinaryFile);
     EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
     { platform::OutputFile abandoned(folder.Text("never.bin"), *source.file); }
@@ -270,9 +271,9 @@ TEST(WindowsOutputFile, CommitNeverReplacesWhatAppearedMeanwhileInAnyCase) {
     platform::OutputFile output(folder.Text("taken.bin"), *source.file);
     const std::uint8_t bytes[] = {'n', 'e', 'w'};
     output.Write(bytes);
-    WriteBytes(folder / "TAKEN.BIN", "old");
+    WriteFile(folder / "TAKEN.BIN", "old");
     EXPECT_THROW(output.Commit(), platform::FileError);
-    EXPECT_EQ(ReadBytes(folder / "taken.bin"), "old");
+    EXPECT_EQ(ReadFile(folder / "taken.bin"), "old");
 }
 
 TEST(WindowsOutputFile, ADriveRootDestinationGetsItsTemporaryInTheRoot) {
@@ -294,7 +295,7 @@ TEST(WindowsOutputFile, ADriveRootDestinationGetsItsTemporaryInTheRoot) {
         output.Write(bytes);
         output.Commit();
     }
-    EXPECT_EQ(ReadBytes(onDisk), "r");
+    EXPECT_EQ(ReadFile(onDisk), "r");
     fs::remove(onDisk);
     EXPECT_EQ(rootNames(), before);
 }
@@ -321,13 +322,13 @@ TEST(WindowsOutputFile, EitherRemovalLeavesOnlyTheResultOrNothing) {
             // Wine carries out the mark as the system does.
             EXPECT_EQ(temporary.InForce(), removal);
             DWORD put = 0;
-            ASSERT_TRUE(WriteFile(temporary.Get(), "abc", 3, &put, nullptr));
+            ASSERT_TRUE(::WriteFile(temporary.Get(), "abc", 3, &put, nullptr));
             EXPECT_EQ(Names(folder).size(), 1u);
             EXPECT_TRUE(platform::ListOrdinaryFiles(folder.Text()).empty());
             temporary.Commit();
         }
         EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
-        EXPECT_EQ(ReadBytes(folder / "result.bin"), "abc");
+        EXPECT_EQ(ReadFile(folder / "result.bin"), "abc");
         EXPECT_EQ(platform::Classify(folder.Text("result.bin")), EntryKind::OrdinaryFile);
         { platform::windows::Temporary abandoned(folder.Text("never.bin"), removal); }
         {
@@ -335,14 +336,14 @@ TEST(WindowsOutputFile, EitherRemovalLeavesOnlyTheResultOrNothing) {
             EXPECT_THROW(refused.Commit(), platform::FileError);
         }
         EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
-        EXPECT_EQ(ReadBytes(folder / "result.bin"), "abc");
+        EXPECT_EQ(ReadFile(folder / "result.bin"), "abc");
     }
 }
 
 TEST(WindowsTextFiles, ReplacedWholeAndReadFromTheStart) {
     const ScratchFolder folder;
     platform::WriteWholeFile(folder.Text("LastPath"), "C:\\\r\n");
-    EXPECT_EQ(ReadBytes(folder / "LastPath"), "C:\\\r\n");
+    EXPECT_EQ(ReadFile(folder / "LastPath"), "C:\\\r\n");
     platform::WriteWholeFile(folder.Text("LastPath"), "D:\\x\r\n");
     EXPECT_EQ(platform::ReadFileStart(folder.Text("lastpath"), 3), "D:\\");
     EXPECT_EQ(platform::ReadFileStart(folder.Text("missing"), 3), std::nullopt);

@@ -6,12 +6,13 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::ScratchFolder;
+using support::ScratchFolder;
 
 constexpr std::size_t kRunSize = std::size_t{64} << 20;
 
@@ -53,7 +54,7 @@ TEST(WindowsKilledRun, ARunEndedByForceLeavesNothingAndACompletedOneExactlyTheRe
     const ScratchFolder results;
     std::string bytes(kRunSize, '\0');
     for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<char>(n * 7 + (n >> 13));
-    testing_support::WriteBytes(sources / "source.bin", bytes);
+    support::WriteFile(sources / "source.bin", bytes);
     const std::wstring run = L"\"" + (sources / "source.bin").wstring() + L"\" \"" +
                              (results / "result.bin").wstring() + L"\"";
 

@@ -9,7 +9,7 @@
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
 #include "tests/support/deep_folder_windows.h"
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ public:
     std::u16string Text(std::u16string_view name) const { return platform::JoinPath(path_, name); }
 
 private:
-    testing_support::ScratchFolder top_;
+    support::ScratchFolder top_;
     std::u16string path_;
 };
 

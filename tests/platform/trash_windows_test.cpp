@@ -8,7 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ int DiscardedInAProcessOfItsOwn(const fs::path& file) {
 
 TEST(RecycleBin, WhereTheShellHasNoneTheFileIsSaidToBeDeletedForGood) {
     if (!UnderWine()) GTEST_SKIP() << "a disk without a Recycle Bin is wine's data folder here";
-    const testing_support::ScratchFolder scratch;
+    const support::ScratchFolder scratch;
     wchar_t kept[4096] = {};
     const DWORD length = GetEnvironmentVariableW(L"XDG_DATA_HOME", kept, 4096);
     const struct {
@@ -56,7 +57,7 @@ TEST(RecycleBin, WhereTheShellHasNoneTheFileIsSaidToBeDeletedForGood) {
     } cases[] = {{nullptr, kMoved}, {L"/proc/no-such-folder", kDeletedForGood}};
     for (const auto& c : cases) {
         if (c.dataFolder != nullptr) SetEnvironmentVariableW(L"XDG_DATA_HOME", c.dataFolder);
-        testing_support::WriteBytes(scratch / "gone.txt", "x");
+        support::WriteFile(scratch / "gone.txt", "x");
         const int ended = DiscardedInAProcessOfItsOwn(scratch / "gone.txt");
         SetEnvironmentVariableW(L"XDG_DATA_HOME", length > 0 ? kept : nullptr);
         EXPECT_EQ(ended, c.ends);

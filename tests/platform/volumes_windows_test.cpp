@@ -5,7 +5,8 @@
 #include <algorithm>
 
 #include "platform/platform.h"
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 
 namespace {
 
@@ -62,9 +63,9 @@ TEST(WindowsVolumes, AVolumeHoldsTheFoldersOnItsDriveWhateverTheirCase) {
 }
 
 TEST(WindowsVolumes, HiddenAndSystemEntriesAreNotListed) {
-    const testing_support::ScratchFolder folder;
+    const support::ScratchFolder folder;
     for (const char* name : {"plain.txt", "hidden.txt", "system.txt", ".dotted"}) {
-        testing_support::WriteBytes(folder / name, name);
+        support::WriteFile(folder / name, name);
     }
     std::filesystem::create_directories(folder / "Sub");
     std::filesystem::create_directories(folder / "HiddenSub");
@@ -84,7 +85,7 @@ TEST(WindowsVolumes, HiddenAndSystemEntriesAreNotListed) {
 TEST(WindowsVolumes, NamesEndingInADotOrABlankAreNotListed) {
     // Other systems make them; here only paths taken as they are reach them, and they are
     // removed the same way (the folder's own removal would never end on them).
-    const testing_support::ScratchFolder folder;
+    const support::ScratchFolder folder;
     struct MadeAsTheyAre {
         std::wstring prefix;
         ~MadeAsTheyAre() {
@@ -93,7 +94,7 @@ TEST(WindowsVolumes, NamesEndingInADotOrABlankAreNotListed) {
             RemoveDirectoryW((prefix + L"dir.").c_str());
         }
     } made{L"\\\\?\\" + folder.Path().wstring() + L"\\"};
-    testing_support::WriteBytes(folder / "report", "plain");
+    support::WriteFile(folder / "report", "plain");
     for (const wchar_t* name : {L"report.", L"a.txt "}) {
         const HANDLE file = CreateFileW((made.prefix + name).c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,8 +1,15 @@
+// "LastPath" on both systems; the system's own differences fenced: on Linux the names' bytes
+// kept as they are, links and an ended write's sibling; on Windows the ANSI code page, the
+// drive root and hidden files.
 #include "remembered/remembered_folder.h"
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -55,6 +62,7 @@ TEST_F(RememberedFolderTest, AFolderNoLineCanHoldIsNotWritten) {
     }
 }
 
+#ifndef _WIN32  // Linux: a name is bytes, whatever their encoding
 TEST_F(RememberedFolderTest, AnyFolderNameRoundTrips) {
     // Bytes that are not UTF-8 (here Latin-1) come back exactly as the file system holds them.
     remembered_.Write(u"/srv/caf\xdce9 \xdcd6l");
@@ -63,6 +71,24 @@ TEST_F(RememberedFolderTest, AnyFolderNameRoundTrips) {
     remembered_.Write(u"/srv/\u00e4\u00df/\u65e5\u672c");
     EXPECT_EQ(remembered_.Read(), u"/srv/\u00e4\u00df/\u65e5\u672c");
 }
+#else  // Windows: the line is in the ANSI code page
+TEST_F(RememberedFolderTest, FoldersAreWrittenInTheAnsiCodePageOrNotAtAll) {
+    ASSERT_EQ(GetACP(), 1252u);
+    EXPECT_EQ(remembered_.Write(u"D:\\Caf\u00e9\\\u20ac \u017d"), WriteOutcome::Written);
+    EXPECT_EQ(Contents(File()), "D:\\Caf\xe9\\\x80 \x8e\r\n");
+    EXPECT_EQ(remembered_.Read(), u"D:\\Caf\u00e9\\\u20ac \u017d");
+    // A folder the code page cannot name is not remembered, and the last one stays.
+    EXPECT_EQ(remembered_.Write(u"D:\\\u65e5\u672c"), WriteOutcome::FolderNameUnfit);
+    EXPECT_EQ(remembered_.Read(), u"D:\\Caf\u00e9\\\u20ac \u017d");
+}
+
+TEST_F(RememberedFolderTest, ADriveRootIsWrittenAsFiveBytesAndReadBack) {
+    remembered_.Write(u"C:\\");
+    EXPECT_EQ(Contents(File()), "C:\\\r\n");
+    EXPECT_TRUE(remembered_.Exists());
+    EXPECT_EQ(remembered_.Read(), u"C:\\");
+}
+#endif
 
 TEST_F(RememberedFolderTest, FilesWithoutAFolderFailAndCanThenBeDeleted) {
     for (const std::string& bytes : {""s, "\r\n"s, ",/srv\r\n"s, "\"\"\n"s}) {
@@ -103,6 +129,7 @@ TEST_F(RememberedFolderTest, ALineOfTheWholeSizeLimitIsRead) {
     EXPECT_EQ(remembered_.Read(), support::AsText(folder));
 }
 
+#ifndef _WIN32  // Linux: processes that end on the spot
 // A start ended on the spot while writing leaves its sibling: the next write removes it, and
 // leaves alone a sibling of a start still running and a file that only looks alike.
 TEST_F(RememberedFolderTest, AWriteRemovesWhatAnEndedWriteLeft) {
@@ -119,6 +146,7 @@ TEST_F(RememberedFolderTest, AWriteRemovesWhatAnEndedWriteLeft) {
     EXPECT_TRUE(fs::exists(folder_ / running));
     EXPECT_TRUE(fs::exists(folder_ / "LastPath.new-mine"));
 }
+#endif
 
 TEST_F(RememberedFolderTest, OnlyAnOrdinaryFileIsFoundOrReplaced) {
     EXPECT_FALSE(remembered_.Exists());
@@ -128,6 +156,7 @@ TEST_F(RememberedFolderTest, OnlyAnOrdinaryFileIsFoundOrReplaced) {
     EXPECT_TRUE(fs::is_directory(File()));
     fs::remove(File());
 
+#ifndef _WIN32  // Linux: a link in the file's place
     // The program never makes a link: one in the file's place, even to a line it could
     // have written, is someone else's, neither written through nor replaced nor deleted.
     std::ofstream(folder_ / "elsewhere") << "/srv/a\r\n";
@@ -137,7 +166,20 @@ TEST_F(RememberedFolderTest, OnlyAnOrdinaryFileIsFoundOrReplaced) {
     EXPECT_FALSE(remembered_.Delete());
     EXPECT_TRUE(fs::is_symlink(File()));
     EXPECT_EQ(Contents(folder_ / "elsewhere"), "/srv/a\r\n");
+#endif
 }
+
+#ifdef _WIN32  // Windows: hidden files are unseen
+TEST_F(RememberedFolderTest, AHiddenOrSystemFileIsNotFound) {
+    Put("C:\\\r\n");
+    for (const DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+        ASSERT_TRUE(SetFileAttributesW(File().c_str(), attribute));
+        EXPECT_FALSE(remembered_.Exists());
+    }
+    ASSERT_TRUE(SetFileAttributesW(File().c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(remembered_.Exists());
+}
+#endif
 
 }  // namespace
 }  // namespace remembered

@@ -8,9 +8,8 @@ namespace support {
 
 namespace fs = std::filesystem;
 
-ScratchFolder::ScratchFolder(std::string_view label) {
+ScratchFolder::ScratchFolder(std::string_view label, const fs::path& parent) {
     std::random_device entropy;
-    const fs::path parent = fs::temp_directory_path();
     // create_directory reports whether it made the folder, so a name another process took a
     // moment earlier is never shared, only skipped.
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace testing_support {
+namespace support {
 
 // The euro sign and Z with caron: both in the 0x80..0x9F row, where Windows-1252 differs
 // from Latin-1 and from the first 256 code points of Unicode.
@@ -23,4 +23,4 @@ inline const std::vector<std::uint8_t> kSharedDestination = {
     0xF0, 0xCE, 0xDF, 0xF3, 0xD0, 0x73, 0x9B, 0x6E, 0x4A, 0x5D, 0xE2, 0x0D,
     0xF8, 0xC8, 0xF9, 0x11, 0xC4, 0xAF, 0x58, 0x9A, 0xC3, 0x73, 0x0A};
 
-}  // namespace testing_support
+}  // namespace support

@@ -1,6 +1,6 @@
 #include "tests/support/started_program_windows.h"
 
-namespace testing_support {
+namespace support {
 
 std::wstring TextOf(HWND window) {
     wchar_t text[1024] = {};
@@ -65,4 +65,4 @@ int StartedProgram::ClosedBy(HWND window, UINT message, WPARAM w) const {
     return static_cast<int>(code);
 }
 
-}  // namespace testing_support
+}  // namespace support

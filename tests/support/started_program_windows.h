@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-namespace testing_support {
+namespace support {
 
 std::wstring TextOf(HWND window);
 std::wstring ClassOf(HWND window);
@@ -34,4 +34,4 @@ private:
     bool started_ = false;
 };
 
-}  // namespace testing_support
+}  // namespace support

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "remembered/remembered_folder.h"
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 #include "tests/support/shared_vectors.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/win32_host.h"
@@ -22,8 +23,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::ReadBytes;
-using testing_support::WriteBytes;
+using support::ReadFile;
+using support::WriteFile;
 
 
 std::wstring TextOf(HWND control) {
@@ -38,8 +39,8 @@ HWND windowToClose = nullptr;
 class Win32WindowTest : public ::testing::Test {
 protected:
     Win32WindowTest() {
-        WriteBytes(files_ / "report.txt", testing_support::kSharedSource);
-        WriteBytes(files_ / "other.dat", "another file");
+        WriteFile(files_ / "report.txt", support::kSharedSource);
+        WriteFile(files_ / "other.dat", "another file");
         form_.Load();
         form_.Dir1.SetPath(files_.Text());
         window_.Show(SW_SHOWNORMAL);
@@ -90,7 +91,7 @@ protected:
     // Starts a run of a 64 MiB file that interrupt, a timer, breaks into 10 ms later from the
     // run's own painting; the run must then have stopped and left no file behind.
     void RunALargeFileInterruptedBy(TIMERPROC interrupt) {
-        WriteBytes(files_ / "large.bin", std::string(std::size_t{64} << 20, 'x'));
+        WriteFile(files_ / "large.bin", std::string(std::size_t{64} << 20, 'x'));
         form_.Dir1.SetPath(files_.Text());
         Pump();
         DoubleClickFile(L"large.bin");
@@ -106,8 +107,8 @@ protected:
         EXPECT_FALSE(fs::exists(files_ / "large_XXX.bin"));
     }
 
-    testing_support::ScratchFolder work_;
-    testing_support::ScratchFolder files_;
+    support::ScratchFolder work_;
+    support::ScratchFolder files_;
     ui::win32::Win32Host host_;
     remembered::RememberedFolder remembered_{work_.Text()};
     window::Form1 form_{host_, remembered_};
@@ -247,20 +248,20 @@ TEST_F(Win32WindowTest, AWholeRunThroughTheControls) {
     EXPECT_EQ(TextOf(Control("SFile")), L"report.txt");
     EXPECT_EQ(GetFocus(), Control("Pwd"));
 
-    Type("Pwd", testing_support::kSharedPassword);
+    Type("Pwd", support::kSharedPassword);
     EXPECT_TRUE(Shown("Pwd2"));
     SetFocus(Control("Pwd"));
     Press(VK_RETURN);  // on to the retype box
     EXPECT_EQ(GetFocus(), Control("Pwd2"));
-    Type("Pwd2", testing_support::kSharedPassword);
+    Type("Pwd2", support::kSharedPassword);
     Press(VK_RETURN);  // Enc/Decrypt
 
     EXPECT_EQ(TextOf(Control("Label1")), L"... Done ...");
     EXPECT_TRUE(Shown("Progress"));
     EXPECT_EQ(TextOf(Control("Progress")), L" 35 Bytes");
-    const std::string written = ReadBytes(files_ / "report_XXX.txt");
+    const std::string written = ReadFile(files_ / "report_XXX.txt");
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()),
-              testing_support::kSharedDestination);
+              support::kSharedDestination);
 }
 
 TEST_F(Win32WindowTest, PasswordsThatDoNotMatchAreTypedAgainFromTheFirstBox) {

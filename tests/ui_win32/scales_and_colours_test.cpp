@@ -14,7 +14,8 @@
 #include <vector>
 
 #include "remembered/remembered_folder.h"
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/win32_host.h"
 #include "window/design.h"
@@ -153,7 +154,7 @@ Room RoomFor(HWND control, const std::wstring& text, int width) {
 class InAStartedProgram : public ::testing::Test {
 protected:
     InAStartedProgram() {
-        testing_support::WriteBytes(files_ / "report.txt", "some words");
+        support::WriteFile(files_ / "report.txt", "some words");
         form_.Load();
         form_.Dir1.SetPath(files_.Text());
         window_.Show(SW_SHOWNORMAL);
@@ -179,8 +180,8 @@ protected:
         return form_.Label6.Visible() ? TextOf(Control("Label6")) : L"";
     }
 
-    testing_support::ScratchFolder work_;
-    testing_support::ScratchFolder files_;
+    support::ScratchFolder work_;
+    support::ScratchFolder files_;
     ui::win32::Win32Host host_;
     remembered::RememberedFolder remembered_{work_.Text()};
     window::Form1 form_{host_, remembered_};
@@ -235,8 +236,8 @@ TEST_F(InAStartedProgram, AtTheScreensScaleTheWindowIsTheDesignScaled) {
     const RECT noticeRoom = ClientOf(noticeLine);
     fs::create_directory(work_ / "LastPath");  // not the program's file: it is left alone
     fs::create_directories(files_ / L"\u041f\u0430\u043f\u043a\u0430");
-    testing_support::WriteBytes(files_ / L"\u041f\u0430\u043f\u043a\u0430" / "a.txt", "text");
-    testing_support::WriteBytes(work_ / "b.txt", "text");
+    support::WriteFile(files_ / L"\u041f\u0430\u043f\u043a\u0430" / "a.txt", "text");
+    support::WriteFile(work_ / "b.txt", "text");
     const std::vector<std::wstring> notices{
         NoticeFor(files_.Path(), u"."),
         NoticeFor(files_.Path(), u"in\\folder.txt"),

@@ -7,7 +7,8 @@
 
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
-#include "tests/support/scratch_text_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/whole_files.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
 #include "window/open_from_outside.h"
@@ -16,8 +17,8 @@ namespace window {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::ScratchFolder;
-using testing_support::WriteBytes;
+using support::ScratchFolder;
+using support::WriteFile;
 
 // The folder of this test binary, on another drive than C:.
 fs::path ProgramFolder() {
@@ -51,8 +52,8 @@ TEST_F(BrowseWindowsTest, WithoutRememberedFolderTheListsOpenAtTheRootOfC) {
 }
 
 TEST_F(BrowseWindowsTest, AFileOpenedFromOutsideIsFoundWhateverTheLetterCaseOfItsName) {
-    const ScratchFolder there(ProgramFolder());
-    WriteBytes(there / "Upper.TXT", "x");
+    const ScratchFolder there("browse", ProgramFolder());
+    WriteFile(there / "Upper.TXT", "x");
     form_.Load();
     OpenFromOutside(form_, {there.Text("upper.txt")});
     EXPECT_EQ(form_.SFile.GetText(), u"Upper.TXT");
@@ -61,10 +62,10 @@ TEST_F(BrowseWindowsTest, AFileOpenedFromOutsideIsFoundWhateverTheLetterCaseOfIt
 }
 
 TEST_F(BrowseWindowsTest, ARememberedFolderOnAnotherDriveOpensThatDriveAndFolder) {
-    const ScratchFolder there(ProgramFolder());
+    const ScratchFolder there("browse", ProgramFolder());
     ASSERT_EQ(there.Text().substr(0, 3), u"Z:\\");
-    WriteBytes(there / "found.txt", "x");
-    WriteBytes(work_ / "LastPath", *platform::EncodeLine(there.Text()) + "\r\n");
+    WriteFile(there / "found.txt", "x");
+    WriteFile(work_ / "LastPath", *platform::EncodeLine(there.Text()) + "\r\n");
     form_.Load();
     EXPECT_EQ(form_.Drive1.Drive().substr(0, 2), u"z:");
     EXPECT_EQ(form_.Dir1.Path(), there.Text());
@@ -74,14 +75,14 @@ TEST_F(BrowseWindowsTest, ARememberedFolderOnAnotherDriveOpensThatDriveAndFolder
 }
 
 TEST_F(BrowseWindowsTest, ADriveRootRememberedAsFiveBytesOpensThere) {
-    WriteBytes(work_ / "LastPath", "Z:\\\r\n");
+    WriteFile(work_ / "LastPath", "Z:\\\r\n");
     form_.Load();
     EXPECT_EQ(form_.Drive1.Drive().substr(0, 2), u"z:");
     EXPECT_EQ(form_.Dir1.Path(), u"Z:\\");
 }
 
 TEST_F(BrowseWindowsTest, EachDriveReopensTheFolderLastShownOnIt) {
-    const ScratchFolder there(ProgramFolder());
+    const ScratchFolder there("browse", ProgramFolder());
     form_.Load();
     form_.Dir1.SetPath(work_.Text());
     form_.Drive1.Choose(DriveIndex(u'z'));
@@ -101,7 +102,7 @@ TEST_F(BrowseWindowsTest, EachDriveReopensTheFolderLastShownOnIt) {
 TEST_F(BrowseWindowsTest, ABadRememberedFolderIsDeletedAndTheListsOpenAtTheRootOfC) {
     const std::string gone = *platform::EncodeLine(work_.Text(u"gone")) + "\r\n";
     for (const std::string& bytes : {gone, std::string(), std::string("\r\n")}) {
-        WriteBytes(work_ / "LastPath", bytes);
+        WriteFile(work_ / "LastPath", bytes);
         Form1 form(host_, remembered_);
         form.Load();
         EXPECT_EQ(form.Dir1.Path(), u"C:\\");

@@ -38,9 +38,9 @@ struct CodePage {
 
 const std::vector<CodePage> kCodePages = {
     {1252,
-     testing_support::kSharedPassword,
+     support::kSharedPassword,
      {0x80, 0x8E},
-     testing_support::kSharedDestination,
+     support::kSharedDestination,
      {u"\u043f\u0430\u0440\u043e\u043b\u044c", u"\u0142\u00f3d\u017a"},
      ""},
     {1250,
@@ -113,7 +113,7 @@ TEST_F(CodePageTest, ThePasswordOfItsUsersRunsToTheBytesComputedApart) {
                            static_cast<std::uint8_t>(0x40 + page.password.size())});
     EXPECT_EQ(cipher::BuildKey(page.password).bytes, key);
 
-    WriteFile(files_ / "report.txt", testing_support::kSharedSource);
+    WriteFile(files_ / "report.txt", support::kSharedSource);
     AcceptDestination(u"report.txt");
     form_.Pwd.SetText(page.password);
     form_.Pwd2.SetText(page.password);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <fcntl.h>
+#include <malloc.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -10,14 +11,18 @@
 #include <windows.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <set>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cipher/cipher.h"
+#include "cipher/keystream_loops.h"
+#include "cipher/wipe.h"
 #include "platform/platform.h"
 #ifndef _WIN32
 #include "platform/source_leases_posix.h"
@@ -41,8 +46,42 @@ const std::u16string kNoPasswordWarning =
 using support::Expected;
 using support::Pattern;
 
+// The stretches of memory wiped while it lives, by size, and whether any was left unzeroed.
+class WipesSeen {
+public:
+    WipesSeen() {
+        zeroed_.clear();
+        unzeroed_ = 0;
+        cipher::WatchWipes(Record);
+    }
+    ~WipesSeen() { cipher::WatchWipes(nullptr); }
+    WipesSeen(const WipesSeen&) = delete;
+    WipesSeen& operator=(const WipesSeen&) = delete;
+
+    // The key of a password of this length and the cipher state, and the keystream's wide copy
+    // where the run got as far as enciphering, all wiped to zeros.
+    bool SecretsWiped(std::size_t passwordLength, bool enciphered) const {
+        const std::size_t keyBytes = passwordLength + cipher::SALT.size() + 2;
+        return unzeroed_ == 0 && zeroed_.contains(keyBytes) &&
+               zeroed_.contains(sizeof(cipher::CipherState)) &&
+               zeroed_.contains(sizeof(cipher::detail::WideState)) == enciphered;
+    }
+
+private:
+    static void Record(std::span<const unsigned char> wiped) {
+        if (std::all_of(wiped.begin(), wiped.end(), [](unsigned char byte) { return byte == 0; })) {
+            zeroed_.insert(wiped.size());
+        } else {
+            ++unzeroed_;
+        }
+    }
+    static inline std::multiset<std::size_t> zeroed_;
+    static inline int unzeroed_ = 0;
+};
+
 class PasswordRunTest : public testing::WorkflowTest {
 protected:
+    WipesSeen wipes_;
     void Type(const std::u16string& first, const std::u16string& second) {
         form_.Pwd.SetText(first);
         form_.Pwd2.SetText(second);
@@ -97,6 +136,7 @@ TEST_F(PasswordRunTest, RunWritesTheDestinationAndShowsTheCount) {
     EXPECT_EQ(form_.ProgBar.ScaleWidth(), 2500);
     EXPECT_EQ(form_.ProgBar.Boxes().back().color, kProgressColor);
     EXPECT_GT(host_.paints, 0);
+    EXPECT_TRUE(wipes_.SecretsWiped(9, true));
 }
 
 TEST_F(PasswordRunTest, ASecondRunWithTheSamePasswordRestoresTheSource) {
@@ -111,13 +151,7 @@ TEST_F(PasswordRunTest, ASecondRunWithTheSamePasswordRestoresTheSource) {
     Form1 again(host, remembered_);
     again.Load();
     EXPECT_EQ(again.Dir1.Path(), support::AsText(files_));
-    const auto& names = again.File1.Names();
-    const auto found = std::find(names.begin(), names.end(), u"report_XXX.txt");
-    ASSERT_NE(found, names.end());
-    again.File1.Select(static_cast<int>(found - names.begin()));
-    again.File1.DblClick();
-    again.DestFile.SetText(u"restored.txt");
-    again.go.Click();
+    ASSERT_TRUE(WalkToPassword(again, u"report_XXX.txt", u"restored.txt"));
     again.Pwd.SetText(u"\u00e9t\u00e9 \u20ac");
     again.Pwd2.SetText(u"\u00e9t\u00e9 \u20ac");
     again.Start.Click();
@@ -206,6 +240,7 @@ TEST_F(PasswordRunTest, FailedRunSaysWhyAndLeavesNoFile) {
     EXPECT_FALSE(form_.Progress.Visible());
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
     EXPECT_EQ(fs::directory_iterator(files_)->path().filename(), "other.dat");
+    EXPECT_TRUE(wipes_.SecretsWiped(0, false));
 }
 
 TEST_F(PasswordRunTest, ASourceReplacedAfterItWasPickedIsNotRun) {
@@ -259,6 +294,7 @@ TEST_F(PasswordRunTest, ClosingTheWindowMidRunStopsItAndLeavesNoFile) {
     EXPECT_EQ(host_.closes, 1);
     EXPECT_FALSE(fs::exists(files_ / "report_XXX.txt"));
     EXPECT_EQ(std::distance(fs::directory_iterator(files_), fs::directory_iterator()), 2);
+    EXPECT_TRUE(wipes_.SecretsWiped(0, true));
 }
 
 // A bar that takes 10 ms to draw each change, so the run's own pace is known.
@@ -376,15 +412,19 @@ TEST_F(PasswordRunTest, RunningOutOfMemoryIsAnOrdinaryFailure) {
     AcceptDestination(u"report.txt");
     const pid_t child = fork();
     if (child == 0) {
-        // Room for what the run needs besides its blocks, not for them.
-        const rlim_t pages = std::stoull(ReadFile("/proc/self/statm"));
-        const rlim_t room = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (2 << 20);
-        const rlimit limit{room, RLIM_INFINITY};
-        setrlimit(RLIMIT_AS, &limit);
+        // Room for what the run needs besides its blocks, not for them. The limit is on the
+        // writable memory, which heap that earlier tests in this process freed counts in
+        // (given back first, so the blocks cannot be carved from it), not on the address space,
+        // where a helper thread's arena of earlier tests reserves room the blocks would fit in.
+        malloc_trim(0);
+        const std::string status = ReadFile("/proc/self/status");
+        const rlim_t writable = std::stoull(status.substr(status.find("VmData:") + 7)) << 10;
+        const rlimit limit{writable + (2 << 20), RLIM_INFINITY};
+        setrlimit(RLIMIT_DATA, &limit);
         form_.Start.Click();
         const bool reported = form_.Label1.Caption() == u"Failed: Not enough memory" &&
                               form_.Label6.Visible() && !form_.ProgBar.Visible();
-        _exit(reported ? 0 : 1);
+        _exit(reported ? (wipes_.SecretsWiped(0, false) ? 0 : 2) : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);

@@ -1,10 +1,10 @@
-// A window opened over a scratch folder with two files, for tests that walk the stages.
+// A scratch folder with a working folder and a folder of two files, and a window opened over
+// it, for tests that walk the stages.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -21,6 +21,7 @@
 #include "tests/support/whole_files.h"
 #include "tests/window/fake_host.h"
 #include "window/form1.h"
+#include "window/walk.h"
 
 namespace window::testing {
 
@@ -29,33 +30,41 @@ namespace fs = std::filesystem;
 using support::ReadFile;
 using support::WriteFile;
 
-class WorkflowTest : public ::testing::Test {
+// The folders alone: the working folder, which keeps LastPath, and the folder of the files.
+class WorkflowFolders : public ::testing::Test {
 protected:
-    WorkflowTest()
+    WorkflowFolders()
         : root_(scratch_.Path()),
           work_((fs::create_directories(root_ / "work"), root_ / "work")),
           files_((fs::create_directories(root_ / "files"), root_ / "files")),
-          remembered_(support::AsText(work_)),
-          form_(host_, remembered_) {
+          remembered_(support::AsText(work_)) {
         WriteFile(files_ / "report.txt", "the source");
         WriteFile(files_ / "other.dat", "another file");
+    }
+
+    support::ScratchFolder scratch_{"window"};
+    fs::path root_;
+    fs::path work_;
+    fs::path files_;
+#ifndef _WIN32
+    support::DataHome dataHome_{root_ / "data"};
+#endif
+    remembered::RememberedFolder remembered_;
+};
+
+// The window over them, loaded and browsing the folder of the files.
+class WorkflowTest : public WorkflowFolders {
+protected:
+    WorkflowTest() : form_(host_, remembered_) {
         form_.Load();
         form_.Dir1.SetPath(support::AsText(files_));
     }
 
-    void DoubleClick(const std::u16string& name) {
-        const auto& names = form_.File1.Names();
-        const auto found = std::find(names.begin(), names.end(), name);
-        ASSERT_NE(found, names.end());
-        form_.File1.Select(static_cast<int>(found - names.begin()));
-        form_.File1.DblClick();
-    }
+    void DoubleClick(const std::u16string& name) { ASSERT_TRUE(PickFile(form_, name)); }
 
     // Browse -> Name -> Password with the proposed or the given destination name.
     void AcceptDestination(const std::u16string& source, const std::u16string& destination = {}) {
-        DoubleClick(source);
-        if (!destination.empty()) form_.DestFile.SetText(destination);
-        form_.go.Click();
+        WalkToPassword(form_, source, destination);
         ASSERT_EQ(form_.Label1.Caption(), u"Enter Password");
     }
 
@@ -75,15 +84,7 @@ protected:
     const std::set<std::string> kPasswordStage = {"Label1", "Help",   "Label2", "SFile", "Label3",
                                                   "DFile",  "Label4", "Path",   "Pwd",   "Start"};
 
-    support::ScratchFolder scratch_{"window"};
-    fs::path root_;
-    fs::path work_;
-    fs::path files_;
-#ifndef _WIN32
-    support::DataHome dataHome_{root_ / "data"};
-#endif
     FakeHost host_;
-    remembered::RememberedFolder remembered_;
     Form1 form_;
 };
 

@@ -18,11 +18,9 @@
 #include <string>
 
 #include "remembered/remembered_folder.h"
-#include "tests/support/data_home.h"
 #include "tests/support/expected_bytes.h"
-#include "tests/support/native_text.h"
-#include "tests/support/scratch_folder.h"
 #include "tests/support/whole_files.h"
+#include "tests/window/workflow_fixture.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "window/form1.h"
@@ -112,16 +110,12 @@ struct Session {
     MainWindow window;
 };
 
-class WorkflowTest : public ::testing::Test {
+// The folders of the window's own workflow tests, with a third file, and the folder of the
+// files remembered so that each start opens on it.
+class WorkflowTest : public window::testing::WorkflowFolders {
 protected:
-    WorkflowTest()
-        : root_(scratch_.Path()),
-          work_((fs::create_directories(root_ / "work"), root_ / "work")),
-          files_((fs::create_directories(root_ / "files"), root_ / "files")),
-          remembered_(support::AsText(work_)) {
-        WriteFile(files_ / "report.txt", "the source");
+    WorkflowTest() {
         WriteFile(files_ / "notes.txt", "some notes");
-        WriteFile(files_ / "other.dat", "another file");
         WriteFile(work_ / remembered::kFileName, files_.string() + "\r\n");
     }
 
@@ -133,13 +127,6 @@ protected:
         }
         return entries;
     }
-
-    support::ScratchFolder scratch_{"ui"};
-    fs::path root_;
-    fs::path work_;
-    fs::path files_;
-    support::DataHome dataHome_{root_ / "data"};
-    remembered::RememberedFolder remembered_;
 };
 
 TEST_F(WorkflowTest, EnciphersThroughTheWidgetsAndASecondStartDeciphers) {

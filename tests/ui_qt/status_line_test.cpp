@@ -11,6 +11,8 @@
 #include <system_error>
 #include <vector>
 
+#include "cipher/cipher.h"
+#include "platform/platform.h"
 #include "remembered/remembered_folder.h"
 #include "tests/support/native_text.h"
 #include "tests/window/workflow_fixture.h"
@@ -18,6 +20,8 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "window/design.h"
+#include "window/texts.h"
+#include "window/walk.h"
 
 namespace ui::qt {
 namespace {
@@ -32,13 +36,7 @@ protected:
         auto form = std::make_unique<window::Form1>(host_, remembered_);
         form->Load();
         form->Dir1.SetPath(window::testing::WorkflowTest::form_.Dir1.Path());
-        const auto& names = form->File1.Names();
-        form->File1.Select(
-            static_cast<int>(std::find(names.begin(), names.end(), u"report.txt") - names.begin()));
-        form->File1.DblClick();
-        form->DestFile.SetText(destination);
-        form->go.Click();
-        EXPECT_EQ(form->Label1.Caption(), u"Enter Password");
+        EXPECT_TRUE(window::WalkToPassword(*form, u"report.txt", destination));
         return form;
     }
 
@@ -90,10 +88,21 @@ protected:
         host_.onPaint = nullptr;
         shown.push_back(stopped->Label1.Caption());
 
+        auto refused = AtPassword(u"refused.txt");
+        refused->Pwd.SetText(u"\u043f\u0430\u0440\u043e\u043b\u044c");
+        refused->Pwd2.SetText(refused->Pwd.GetText());
+        refused->Start.Click();
+        shown.push_back(refused->Label1.Caption());
+
         auto failed = AtPassword(u"failed.txt");
         fs::rename(files_ / "report.txt", files_ / "moved.txt");
         failed->Start.Click();
         shown.push_back(failed->Label1.Caption());
+
+        WriteFile(work_ / "notes.txt", "notes");
+        form_.Dir1.SetPath(support::AsText(work_));
+        DoubleClick(u"notes.txt");
+        onOk(u"LastPath");
         return shown;
     }
 };
@@ -109,7 +118,7 @@ TEST_F(StatusLineTest, EveryOwnMessageFitsOnTheStatusLine) {
     const int width = status.width / 15;
 
     const std::vector<std::u16string> messages = OwnMessages();
-    ASSERT_EQ(messages.size(), 15u);
+    ASSERT_EQ(messages.size(), 17u);
     for (const std::u16string& message : messages) {
         const QString text = QString::fromStdU16String(message);
         EXPECT_LE(metrics.horizontalAdvance(text), width) << text.toStdString();
@@ -126,10 +135,7 @@ TEST_F(StatusLineTest, WhereAKilledFileWentFitsTheNoticeLine) {
     const QLabel* notice = dynamic_cast<QLabel*>(window.WidgetFor("Label6"));
     ASSERT_NE(notice, nullptr);
     form.Dir1.SetPath(support::AsText(files_));
-    const auto& names = form.File1.Names();
-    form.File1.Select(
-        static_cast<int>(std::find(names.begin(), names.end(), u"report.txt") - names.begin()));
-    form.File1.DblClick();
+    ASSERT_TRUE(window::PickFile(form, u"report.txt"));
     for (const bool trashToBeHad : {true, false}) {
         if (!trashToBeHad) {
             fs::remove_all(dataHome_.Trash());
@@ -147,8 +153,8 @@ TEST_F(StatusLineTest, WhereAKilledFileWentFitsTheNoticeLine) {
     }
 }
 
-// Texts of refusals and failures that need a whole run, or a machine in a given state, to see.
-TEST(StatusLine, RefusalsAndFailuresOfARunFitOnItsOneLine) {
+// The failures of a run that need a machine in a given state to see, as the window words them.
+TEST(StatusLine, FailuresOfARunFitOnItsOneLine) {
     QtHost host;
     const remembered::RememberedFolder remembered(u".");
     window::Form1 form(host, remembered);
@@ -156,12 +162,11 @@ TEST(StatusLine, RefusalsAndFailuresOfARunFitOnItsOneLine) {
     const QLabel* status = dynamic_cast<QLabel*>(window.WidgetFor("Label1"));
     ASSERT_NE(status, nullptr);
     const QFontMetrics metrics(status->font());
-    for (const char* text :
-         {"Password has characters it cannot use", "LastPath is kept for the program here",
-          "Failed: Source changed during the run", "Failed: File too large",
-          "Failed: Another program is writing the file",
-          "Stopped, nothing was written"}) {
-        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(text)), status->width()) << text;
+    for (const std::error_code reason : {cipher::SourceChanged(), platform::BeingWritten(),
+                                         std::make_error_code(std::errc::file_too_large)}) {
+        const QString text =
+            QString::fromStdU16String(window::RunFailedStatus(std::system_error(reason)));
+        EXPECT_LE(metrics.horizontalAdvance(text), status->width()) << text.toStdString();
     }
 }
 
