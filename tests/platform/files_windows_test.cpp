@@ -173,7 +173,7 @@ TEST(WindowsInputFile, OthersMayReadTheSourceButNotChangeItDuringTheRun) {
 // says the file is in use.
 TEST(WindowsInputFile, ASourceMappedForWritingDoesNotOpen) {
     const ScratchFolder folder;
-    WriteBytes(folder / "source.bin", "0123456789");
+    WriteFile(folder / "source.bin", "0123456789");
     HANDLE file = CreateFileW((folder / "source.bin").c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
