@@ -101,6 +101,20 @@ TEST_P(DiskTest, ASourceWhoseFileNumberChangedIsNotCalledReplaced) {
     EXPECT_EQ(support::ReadFile(files_ / "photo_XXX.jpg").size(), 10u);
 }
 
+// Another file put under the source's name after OK is not run, though file numbers tell
+// nothing on this disk: here its time is the source's too, and only its size tells.
+TEST_P(DiskTest, ASourceReplacedAfterOkIsNotRun) {
+    PickPhoto();
+    form_.go.Click();
+    ASSERT_EQ(form_.Label1.Caption(), u"Enter Password");
+    fs::rename(files_ / "photo.jpg", files_ / "kept.jpg");
+    support::WriteFile(files_ / "photo.jpg", "a replacement");
+    fs::last_write_time(files_ / "photo.jpg", fs::last_write_time(files_ / "kept.jpg"));
+    form_.Start.Click();
+    EXPECT_EQ(form_.Label1.Caption(), u"Failed: Source file was replaced");
+    EXPECT_FALSE(fs::exists(files_ / "photo_XXX.jpg"));
+}
+
 struct Sink : cipher::ProgressSink {
     std::function<void(std::int64_t)> meanwhile;
     void Begin(std::int64_t) override {}

@@ -68,6 +68,7 @@ TEST(MountTable, OffersOnlyFileSystemsThatHoldTheUsersFiles) {
     EXPECT_TRUE(posix::IsUserVolume({"/devices", "ext4", "/dev/sdd1"}));
     EXPECT_FALSE(posix::IsUserVolume({"/", "ext4", "/dev/vda"}));  // listed first anyway
     EXPECT_FALSE(posix::IsUserVolume({"/sys/firmware/efi/efivars", "ext4", "/dev/x"}));
+    EXPECT_FALSE(posix::IsUserVolume({"/dev/termination-log", "ext4", "/dev/vda1"}));
     for (const char* pseudo : {"proc", "sysfs", "cgroup2", "tmpfs", "overlay", "squashfs"}) {
         EXPECT_FALSE(posix::IsUserVolume({"/somewhere", pseudo, pseudo})) << pseudo;
     }

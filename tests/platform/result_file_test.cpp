@@ -146,6 +146,28 @@ TEST_P(ResultFileTest, AFileUnderTheTemporarysNameIsLeftAlone) {
     EXPECT_EQ(Names(root_ / "folder"), (std::set<std::string>{".tessomar-planted", "out"}));
 }
 
+// A temporary refused for any other reason than its name being taken is reported with that
+// reason at once, not tried again and again and then called a name taken.
+std::string TooLongForTheFileSystem() {
+    ++namesAsked;
+    return ".tessomar-" + std::string(300, 'x');
+}
+
+TEST_P(ResultFileTest, ATemporaryRefusedSaysWhyAtOnce) {
+    ResultWays ways = GetParam().ways;
+    ways.unnamedFile = false;
+    ways.temporaryName = TooLongForTheFileSystem;
+    namesAsked = 0;
+    try {
+        ResultFile result(In("folder", "out"), 0644, ways);
+        ADD_FAILURE();
+    } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code(), std::errc::filename_too_long);
+    }
+    EXPECT_EQ(namesAsked, 1);
+    EXPECT_TRUE(Names(root_ / "folder").empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryWay, ResultFileTest, ::testing::ValuesIn(kWays),
                          [](const auto& info) {
                              std::string name = info.param.name;

@@ -122,22 +122,24 @@ TEST_F(RememberedFolderTest, SomeoneElsesFileOfThatNameIsNeitherDeletedNorReplac
     }
 }
 
-TEST_F(RememberedFolderTest, ALineOfTheWholeSizeLimitIsRead) {
+TEST_F(RememberedFolderTest, ALineOfTheWholeSizeLimitIsWrittenAndRead) {
     const std::string folder = "/" + std::string(kLineLimit - 3, 'x');
-    Put(folder + "\r\n");
+    EXPECT_EQ(remembered_.Write(support::AsText(folder + "x")), WriteOutcome::FolderNameUnfit);
+    EXPECT_EQ(remembered_.Write(support::AsText(folder)), WriteOutcome::Written);
     ASSERT_EQ(fs::file_size(File()), kLineLimit);
     EXPECT_EQ(remembered_.Read(), support::AsText(folder));
 }
 
 #ifndef _WIN32  // Linux: processes that end on the spot
 // A start ended on the spot while writing leaves its sibling: the next write removes it, and
-// leaves alone a sibling of a start still running and a file that only looks alike.
+// leaves alone a sibling of a start still running (under the very name this write would
+// take first) and a file that only looks alike.
 TEST_F(RememberedFolderTest, AWriteRemovesWhatAnEndedWriteLeft) {
     const pid_t ended = fork();
     if (ended == 0) _exit(0);
     waitpid(ended, nullptr, 0);
     const std::string left = "LastPath.new-" + std::to_string(ended) + "-0";
-    const std::string running = "LastPath.new-" + std::to_string(getpid()) + "-3";
+    const std::string running = "LastPath.new-" + std::to_string(getpid()) + "-0";
     for (const std::string& name : {left, running, "LastPath.new-mine"s}) {
         support::WriteFile(folder_ / name, "/srv\r\n");
     }

@@ -177,7 +177,9 @@ TEST_F(DestinationTest, RefusalsLeaveTheNameStageAndEveryFileAsItWas) {
         {u"tab\tname", u"Name has a control character"},
         {u"p.bin\n", u"Name has a control character"},
         {u"del\x7f", u"Name has a control character"},
+        {u"unit\x1f", u"Name has a control character"},
         {u"   ", u"Name cannot be only blanks"},
+        {u" ", u"Name cannot be only blanks"},
     };
     const auto before = Snapshot(root_);
     DoubleClick(u"report.txt");
