@@ -96,8 +96,8 @@ bench::Timing Slowest(const std::vector<bench::Timing>& timings) {
     return slowest;
 }
 
-void PrintLine(const char* what, const std::vector<bench::Timing>& timings,
-               const bench::Timing& ls, const char* target) {
+void PrintLine(const char* what, const std::vector<bench::Timing>& timings, const bench::Timing& ls,
+               const char* target) {
     if (timings.empty()) return;
     const bench::Timing median = bench::Median(timings);
     std::printf("  %-44s %7.1f ms (%7.1f) %6.2f (%5.2f)  %s\n", what, median.wall * 1e3,
@@ -109,8 +109,7 @@ void PrintRow(const bench::BrowseFolder& folder, const Row& row, bool big) {
     const bench::Timing ls = bench::Median(row.lsRuns);
     std::printf("\n%s (%zu files, %zu of them *.txt):\n", folder.title.c_str(), folder.files,
                 folder.textFiles);
-    std::printf("  %-44s %7.1f ms (%7.1f)   / ls -1\n", "ls -1", ls.wall * 1e3,
-                ls.processor * 1e3);
+    std::printf("  %-44s %7.1f ms (%7.1f)   / ls -1\n", "ls -1", ls.wall * 1e3, ls.processor * 1e3);
     PrintLine("Form_Load to a filled list, model alone", row.modelLoad, ls,
               big ? "target at most 1.5" : "");
     PrintLine("the same through the Qt window", row.qtLoad, ls, big ? "target at most 2" : "");
@@ -130,10 +129,10 @@ void PrintRow(const bench::BrowseFolder& folder, const Row& row, bool big) {
         PrintLine("the slowest keystroke, Win32 window", {Slowest(row.win32Keys)}, ls, "");
     }
     if (!row.win32Load.empty()) {
-        const double load = bench::Median(row.win32Load).processor /
-                            bench::Median(row.qtLoad).processor;
-        const double key = bench::Median(row.win32Keys).processor /
-                           bench::Median(row.qtKeys).processor;
+        const double load =
+            bench::Median(row.win32Load).processor / bench::Median(row.qtLoad).processor;
+        const double key =
+            bench::Median(row.win32Keys).processor / bench::Median(row.qtKeys).processor;
         std::printf("  Win32 / Qt, processor time: load %.2f, keystroke %.2f%s\n", load, key,
                     big ? " (target at most 2)" : "");
     }
@@ -159,9 +158,10 @@ void TimeBrowsing(const fs::path& parent, int repetitions, const std::string& wi
             }
         }
     }
-    std::printf("\nBrowsing, median of %d interleaved rounds; wall-clock time (processor time),\n"
-                "and each as a ratio to ls -1 over the same folder:\n",
-                repetitions);
+    std::printf(
+        "\nBrowsing, median of %d interleaved rounds; wall-clock time (processor time),\n"
+        "and each as a ratio to ls -1 over the same folder:\n",
+        repetitions);
     for (std::size_t k = 0; k < folders.size(); ++k) {
         PrintRow(folders[k], rows[k], folders[k].files >= 100000);
     }
@@ -192,9 +192,8 @@ void TimeBrowsing(const fs::path& parent, int repetitions, const std::string& wi
             bench::OutputOf({self, kBrowseWindow, folder.state.string(), folder.path.string(),
                              std::to_string(folder.files), std::to_string(folder.textFiles)}));
         if (folder.files == 0 && emptyPeak == 0) emptyPeak = peak;
-        std::printf("  %-44s %7.1f MiB, %+6.1f MiB over the empty folder%s\n",
-                    folder.title.c_str(), peak, peak - emptyPeak,
-                    folder.files >= 100000 ? " (target at most +64)" : "");
+        std::printf("  %-44s %7.1f MiB, %+6.1f MiB over the empty folder%s\n", folder.title.c_str(),
+                    peak, peak - emptyPeak, folder.files >= 100000 ? " (target at most +64)" : "");
     }
 }
 
@@ -219,8 +218,8 @@ int main(int argc, char** argv) {
             }
         }
         const int repetitions = positional.size() > 0 ? std::stoi(positional[0]) : 7;
-        const fs::path parent = positional.size() > 1 ? fs::path(positional[1])
-                                                      : fs::temp_directory_path();
+        const fs::path parent =
+            positional.size() > 1 ? fs::path(positional[1]) : fs::temp_directory_path();
         if (repetitions <= 0 || positional.size() > 2) {
             std::fprintf(stderr, "usage: %s [repetitions > 0] [folder] [--win32 PROGRAM.exe]\n",
                          argv[0]);

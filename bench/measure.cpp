@@ -76,7 +76,8 @@ rusage Run(const std::vector<std::string>& arguments, Output output,
         close(pipeEnds[1]);
         char buffer[4096];
         ssize_t got;
-        while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+        while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0 ||
+               (got < 0 && errno == EINTR)) {
             if (got > 0) captured->append(buffer, static_cast<std::size_t>(got));
         }
         close(pipeEnds[0]);

@@ -28,7 +28,7 @@ FileTraffic::FileTraffic(platform::InputFile& source, std::u16string_view source
       sourcePath_(sourcePath),
       destination_(destination),
       size_(size),
-      memory_(static_cast<std::uint8_t*>(::operator new[](BLOCK_BYTES * BLOCKS, PAGE_ALIGNMENT))) {
+      memory_(static_cast<std::uint8_t*>(::operator new[](BLOCK_BYTES* BLOCKS, PAGE_ALIGNMENT))) {
     for (int slot = 0; slot < BLOCKS; ++slot) free_.push_back(slot);
     helper_ = std::thread([this] { CarryOrFail(); });
 }

@@ -58,6 +58,8 @@ namespace {
 
 enum class Gather { kRotating, kShifting };
 
+// The instructions are laid out by hand, one to a line, as an assembler listing reads.
+// clang-format off
 // The swap of one step, with i + q + k as the entry q + k of the group's base b: x = S[i],
 // j += x, y = S[j], S[j] = x, S[i] = y, and x + y (in 8 bits), the entry of the keystream
 // byte, in x.
@@ -122,6 +124,8 @@ enum class Gather { kRotating, kShifting };
     } else {                                                                  \
         __asm__ volatile(TESSOMAR_256_STEPS(GATHER) TESSOMAR_OPERANDS);       \
     }
+
+// clang-format on
 
 // Steps i + 1 to i + STEPS, which must not wrap past the table's end.
 template <unsigned STEPS, Gather GATHER>

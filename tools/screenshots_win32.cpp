@@ -56,8 +56,10 @@ bool Save(HWND handle, const fs::path& file) {
     GdiFlush();
     const DWORD rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
     const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
-    const BITMAPFILEHEADER header{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes), 0, 0,
-                                  sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    const BITMAPFILEHEADER header{
+        0x4D42,
+        static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes), 0, 0,
+        sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
     std::ofstream out(file, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&header), sizeof header);
     out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);

@@ -84,7 +84,8 @@ public:
         for (const Text& pattern : patterns_) {
             if (MatchesPattern(upperName, pattern)) return true;
             if (pattern.ends_with(u".*") && upperName.find(u'.') == std::u16string_view::npos &&
-                MatchesPattern(upperName, std::u16string_view(pattern).substr(0, pattern.size() - 2))) {
+                MatchesPattern(upperName,
+                               std::u16string_view(pattern).substr(0, pattern.size() - 2))) {
                 return true;
             }
         }
@@ -237,8 +238,7 @@ void DirListBox::Show(const Text& folder) {
         throw platform::FileError(std::make_error_code(std::errc::no_such_file_or_directory),
                                   u"Cannot open folder", folder);
     std::vector<Text> subfolders = platform::ListSubfolders(target);
-    const std::vector<std::size_t> order =
-        OrderIgnoringCase(subfolders, UpperCaseKeys(subfolders));
+    const std::vector<std::size_t> order = OrderIgnoringCase(subfolders, UpperCaseKeys(subfolders));
 
     std::vector<Entry> entries;
     entries.reserve(chain.size() + subfolders.size());

@@ -9,7 +9,9 @@
 namespace app {
 namespace {
 
-std::u16string Text(const char* ascii) { return {ascii, ascii + std::char_traits<char>::length(ascii)}; }
+std::u16string Text(const char* ascii) {
+    return {ascii, ascii + std::char_traits<char>::length(ascii)};
+}
 
 CommandLine Read(const std::vector<std::string>& arguments) {
     return ReadCommandLine(arguments, "/home/someone/work");

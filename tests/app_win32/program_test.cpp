@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tests/support/scratch_folder.h"
-#include "tests/support/whole_files.h"
 #include "tests/support/started_program_windows.h"
+#include "tests/support/whole_files.h"
 #include "ui/win32/main_window.h"
 
 namespace {
@@ -69,7 +69,8 @@ TEST_F(ProgramTest, AFileOpensItsFolderWithTheFilePickedWhateverLettersItsNameHa
     const HWND window = program.WindowOfClass(L"TessomarWindow");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Control(window, "Label1").Text(), L"Destination File");
-    EXPECT_EQ(Control(window, "DestFile").Text(), L"na\u00efve \u0414\u043e\u043c \u20ac \u4e2d_XXX.txt");
+    EXPECT_EQ(Control(window, "DestFile").Text(),
+              L"na\u00efve \u0414\u043e\u043c \u20ac \u4e2d_XXX.txt");
     EXPECT_TRUE(Control(window, "DestFile").Visible());
     EXPECT_EQ(Control(window, "SFile").Text(), name);
     EXPECT_EQ(Control(window, "Path").Text(), folder.wstring());

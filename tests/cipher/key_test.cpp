@@ -65,8 +65,7 @@ TEST(BuildKey, CharactersUseWindows1252Codes) {
 TEST(BuildKey, UnitsWithoutACodeBecomeQuestionMarks) {
     // A character outside the set, and one outside the BMP, which takes two units and so two
     // places.
-    EXPECT_EQ(cipher::BuildKey(u"\u0416\U0001F600").bytes,
-              Concat({'?', '?', '?'}, FixedTail(3)));
+    EXPECT_EQ(cipher::BuildKey(u"\u0416\U0001F600").bytes, Concat({'?', '?', '?'}, FixedTail(3)));
     EXPECT_FALSE(cipher::EveryCharacterHasAKeyByte(u"ab\u0416"));
     EXPECT_FALSE(cipher::EveryCharacterHasAKeyByte(u"\U0001F600"));
     EXPECT_TRUE(cipher::EveryCharacterHasAKeyByte(u"\u20AC?\u00FF"));

@@ -3,8 +3,8 @@
 
 #include "cipher/cipher.h"
 #include "tests/support/scratch_folder.h"
-#include "tests/support/whole_files.h"
 #include "tests/support/shared_vectors.h"
+#include "tests/support/whole_files.h"
 
 namespace {
 
@@ -27,9 +27,9 @@ TEST(SharedVectors, PasswordBeyondAsciiGivesTheSameKeyAndFileEverywhere) {
     cipher::CipherState state;
     cipher::KeySchedule(state, key.bytes);
     QuietSink sink;
-    EXPECT_EQ(cipher::TransformFile(folder.Text("plain.txt"), folder.Text("plain_XXX.txt"), state,
-                                    sink),
-              std::int64_t(kSharedSource.size()));
+    EXPECT_EQ(
+        cipher::TransformFile(folder.Text("plain.txt"), folder.Text("plain_XXX.txt"), state, sink),
+        std::int64_t(kSharedSource.size()));
     const std::string written = support::ReadFile(folder / "plain_XXX.txt");
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()), kSharedDestination);
 }

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "tests/support/scratch_folder.h"
-#include "tests/support/whole_files.h"
 #include "tests/support/started_program_windows.h"
+#include "tests/support/whole_files.h"
 #include "ui/win32/main_window.h"
 
 namespace {
@@ -97,13 +97,16 @@ bool KeyExists(const std::wstring& key, HKEY root = HKEY_CURRENT_USER) {
 std::set<std::wstring> UserFileTypes() {
     std::set<std::wstring> types;
     HKEY classes = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, KEY_READ, &classes) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, KEY_READ, &classes) !=
+        ERROR_SUCCESS) {
         return types;
     }
     wchar_t name[256];
     for (DWORD index = 0;; ++index) {
         DWORD length = 256;
-        if (RegEnumKeyExW(classes, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumKeyExW(classes, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
         if (name[0] == L'.') types.insert(name);
     }
     RegCloseKey(classes);
@@ -114,7 +117,9 @@ std::set<std::wstring> UserFileTypes() {
 std::vector<std::wstring> InstalledProducts() {
     std::vector<std::wstring> products;
     wchar_t code[39];
-    for (DWORD index = 0; MsiEnumRelatedProductsW(L"" TESSOMAR_UPGRADE_CODE, 0, index, code) == ERROR_SUCCESS; ++index) {
+    for (DWORD index = 0;
+         MsiEnumRelatedProductsW(L"" TESSOMAR_UPGRADE_CODE, 0, index, code) == ERROR_SUCCESS;
+         ++index) {
         products.push_back(code);
     }
     return products;
@@ -136,7 +141,8 @@ std::wstring UninstallKey(const std::wstring& product) {
     return L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + product;
 }
 HKEY UninstallRoot(const std::wstring& product) {
-    return KeyExists(UninstallKey(product), HKEY_CURRENT_USER) ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    return KeyExists(UninstallKey(product), HKEY_CURRENT_USER) ? HKEY_CURRENT_USER
+                                                               : HKEY_LOCAL_MACHINE;
 }
 
 struct Shortcut {
@@ -160,7 +166,8 @@ Shortcut ReadShortcut(const fs::path& path) {
             wchar_t text[MAX_PATH] = {};
             int iconIndex = 0;
             shortcut.read = true;
-            if (link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK) shortcut.target = text;
+            if (link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK)
+                shortcut.target = text;
             if (link->GetArguments(text, MAX_PATH) == S_OK) shortcut.arguments = text;
             if (link->GetWorkingDirectory(text, MAX_PATH) == S_OK) shortcut.workingFolder = text;
             if (link->GetIconLocation(text, MAX_PATH, &iconIndex) == S_OK) shortcut.icon = text;
@@ -172,7 +179,9 @@ Shortcut ReadShortcut(const fs::path& path) {
 }
 
 // The main window's control of that name, as the program shows it.
-HWND Control(HWND window, const char* name) { return GetDlgItem(window, ui::win32::ControlId(name)); }
+HWND Control(HWND window, const char* name) {
+    return GetDlgItem(window, ui::win32::ControlId(name));
+}
 
 // A command line of Explorer's with the path put for %1, as Explorer runs a verb.
 std::wstring WithPath(std::wstring command, const fs::path& path) {
@@ -210,7 +219,8 @@ TEST_F(InstallerTest, InstallsForTheUserAloneAndAnUninstallLeavesNothingOfIt) {
     ASSERT_TRUE(shortcut.read) << StartMenuShortcut();
     EXPECT_TRUE(SamePath(shortcut.target, program)) << shortcut.target;
     EXPECT_EQ(shortcut.arguments, L"");
-    EXPECT_TRUE(SamePath(shortcut.workingFolder, KnownFolder(FOLDERID_Documents))) << shortcut.workingFolder;
+    EXPECT_TRUE(SamePath(shortcut.workingFolder, KnownFolder(FOLDERID_Documents)))
+        << shortcut.workingFolder;
     const std::string programIcon = ReadFile(BesideTests(TESSOMAR_ICON_FROM_TESTS));
     EXPECT_TRUE(ReadFile(shortcut.icon) == programIcon) << "the shortcut's icon " << shortcut.icon;
 
@@ -249,8 +259,10 @@ TEST_F(InstallerTest, InstallsForTheUserAloneAndAnUninstallLeavesNothingOfIt) {
     EXPECT_TRUE(ReadFile(productIcon) == programIcon) << "the Installed apps icon " << productIcon;
     const HKEY uninstallRoot = UninstallRoot(product);
     EXPECT_EQ(RegistryText(UninstallKey(product), L"DisplayName", uninstallRoot), L"Tessomar");
-    EXPECT_EQ(RegistryText(UninstallKey(product), L"Publisher", uninstallRoot), L"The Tessomar developers");
-    EXPECT_EQ(RegistryText(UninstallKey(product), L"DisplayVersion", uninstallRoot), L"" TESSOMAR_VERSION);
+    EXPECT_EQ(RegistryText(UninstallKey(product), L"Publisher", uninstallRoot),
+              L"The Tessomar developers");
+    EXPECT_EQ(RegistryText(UninstallKey(product), L"DisplayVersion", uninstallRoot),
+              L"" TESSOMAR_VERSION);
     EXPECT_EQ(RegistryText(UninstallKey(product), L"UninstallString", uninstallRoot),
               L"MsiExec.exe /X" + product);
 
@@ -259,7 +271,8 @@ TEST_F(InstallerTest, InstallsForTheUserAloneAndAnUninstallLeavesNothingOfIt) {
     EXPECT_EQ(fs::exists(ProgramsFolder()), programsFolderExisted);
     EXPECT_FALSE(fs::exists(StartMenuShortcut()));
     EXPECT_FALSE(fs::exists(productIcon));
-    for (const std::wstring& key : {kFileVerb, kFolderVerb, kOpenWith, std::wstring(L"Software\\Tessomar")}) {
+    for (const std::wstring& key :
+         {kFileVerb, kFolderVerb, kOpenWith, std::wstring(L"Software\\Tessomar")}) {
         EXPECT_FALSE(KeyExists(key)) << key;
     }
     EXPECT_FALSE(KeyExists(UninstallKey(product), HKEY_CURRENT_USER));
@@ -296,7 +309,8 @@ TEST_F(InstallerTest, ExplorersCommandsOpenAFileAtItsNameAndAFolderToBrowseIt) {
         if (way.path == folder) {
             const HWND list = Control(window, "File1");
             EXPECT_NE(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(name.c_str())), LB_ERR);
+                                   reinterpret_cast<LPARAM>(name.c_str())),
+                      LB_ERR);
         } else {
             EXPECT_EQ(TextOf(Control(window, "SFile")), name) << way.command;
             EXPECT_EQ(TextOf(Control(window, "Path")), folder.wstring()) << way.command;
@@ -344,7 +358,8 @@ TEST_F(InstallerTest, ANewerVersionReplacesTheInstalledOneAndAnOlderOneIsRefused
     ASSERT_EQ(Msiexec(L"/i " + Quoted(kNextMsi) + L" /qn"), 0);
     const std::vector<std::wstring> products = InstalledProducts();
     ASSERT_EQ(products.size(), 1u);
-    EXPECT_EQ(UserProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), L"" TESSOMAR_NEXT_VERSION);
+    EXPECT_EQ(UserProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING),
+              L"" TESSOMAR_NEXT_VERSION);
     EXPECT_TRUE(fs::is_regular_file(InstalledProgram()));
     EXPECT_TRUE(fs::exists(StartMenuShortcut()));
     EXPECT_TRUE(RegistryText(kFileVerb + L"\\command", nullptr).has_value());

@@ -164,14 +164,15 @@ TEST(Entries, FilesOfOneNumberOnTwoDisksAreTwoFiles) {
         ASSERT_EQ(mount("tessomar-test", (folder / disk).c_str(), "tmpfs", 0, "size=1m"), 0);
         WriteText(folder / disk / "file", "same");
     }
-    struct stat one {}, two {};
+    struct stat one {
+    }, two{};
     stat((folder / "one" / "file").c_str(), &one);
     stat((folder / "two" / "file").c_str(), &two);
     if (one.st_ino == two.st_ino) {
         const platform::InputFile opened(AsText(folder / "one" / "file"));
         EXPECT_FALSE(opened.IsSameFileAs(AsText(folder / "two" / "file")));
-        EXPECT_FALSE(platform::SameFile(AsText(folder / "one" / "file"),
-                                        AsText(folder / "two" / "file")));
+        EXPECT_FALSE(
+            platform::SameFile(AsText(folder / "one" / "file"), AsText(folder / "two" / "file")));
     }
     for (const char* disk : {"one", "two"}) umount((folder / disk).c_str());
     if (one.st_ino != two.st_ino) GTEST_SKIP() << "the two disks numbered their files apart";

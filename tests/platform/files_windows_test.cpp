@@ -1,7 +1,7 @@
 // Windows file services: what counts as an ordinary file, identity, sharing of the source,
 // and a destination that appears only when complete and never replaces anything.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <sddl.h>
 
 #include <filesystem>
@@ -80,8 +80,8 @@ TEST(WindowsEntries, RemoveFileUnlessSparesTheFileByIdentityUnderAnyNameAndRemov
     const ScratchFolder folder;
     WriteFile(folder / "source.txt", "source");
     WriteFile(folder / "other.txt", "other");
-    ASSERT_TRUE(CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "source.txt").c_str(),
-                                nullptr));
+    ASSERT_TRUE(
+        CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "source.txt").c_str(), nullptr));
     const auto spared = platform::IdentityOf(folder.Text("source.txt"));
     ASSERT_TRUE(spared);
     EXPECT_FALSE(platform::RemoveFileUnless(folder.Text("ALIAS.TXT"), *spared));
@@ -174,8 +174,9 @@ TEST(WindowsInputFile, OthersMayReadTheSourceButNotChangeItDuringTheRun) {
 TEST(WindowsInputFile, ASourceMappedForWritingDoesNotOpen) {
     const ScratchFolder folder;
     WriteFile(folder / "source.bin", "0123456789");
-    HANDLE file = CreateFileW((folder / "source.bin").c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW((folder / "source.bin").c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, 0, nullptr);
     ASSERT_NE(mapping, nullptr);
@@ -259,8 +260,8 @@ TEST(WindowsOutputFile, TheResultTakesWhatItsFolderPassesOnNotTheSourcesAccess) 
         platform::OutputFile output(folder.Text("result.bin"), *source.file);
         output.Commit();
     }
-    CloseHandle(CreateFileW((folder / "made.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            0, nullptr));
+    CloseHandle(CreateFileW((folder / "made.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                            nullptr));
     EXPECT_EQ(AccessOf(folder / "result.bin"), AccessOf(folder / "made.bin"));
     EXPECT_NE(AccessOf(folder / "result.bin"), AccessOf(source.folder / "source.bin"));
 }

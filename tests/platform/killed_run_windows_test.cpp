@@ -1,7 +1,7 @@
 // A run ended by force (Task Manager, a crash) leaves nothing in the result's folder: the
 // temporary is the system's to remove from the moment it is made.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,7 @@
 // Paths of any length on Windows: the long form the system is given, and a file 600 units
 // deep that is listed, read, written and removed as any other.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -85,7 +85,8 @@ TEST(WindowsLongPaths, AFileSixHundredUnitsDeepIsListedReadWrittenAndRemoved) {
     EXPECT_EQ(platform::Classify(source), platform::EntryKind::OrdinaryFile);
     EXPECT_EQ(platform::Classify(deep.Text(u"missing")), platform::EntryKind::Missing);
     EXPECT_EQ(platform::Classify(deep.Text(u"*.bin")), platform::EntryKind::Missing);
-    EXPECT_EQ(platform::Classify(std::u16string(u"\\\\?\\") + source), platform::EntryKind::OrdinaryFile);
+    EXPECT_EQ(platform::Classify(std::u16string(u"\\\\?\\") + source),
+              platform::EntryKind::OrdinaryFile);
     EXPECT_TRUE(platform::IdentityOf(source));
 
     platform::InputFile input(source);

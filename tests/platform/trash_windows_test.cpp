@@ -2,8 +2,8 @@
 // deletes for good without saying so where it has no Recycle Bin to put it in. Under wine the
 // Recycle Bin is the Trash in the data folder of the Unix side ($XDG_DATA_HOME), and a data
 // folder where none can be made leaves the shell none.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>

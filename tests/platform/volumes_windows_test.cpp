@@ -50,7 +50,8 @@ TEST(WindowsVolumes, FolderChainStartsAtTheDriveRootAndResolvesTheTextAlone) {
     EXPECT_EQ(Paths(FolderChain(u"D:")), Texts{u"D:\\"});
     EXPECT_EQ(FolderChain(u"D:\\..\\..").back().path, u"D:\\");
     EXPECT_EQ(FolderChain(u"D:\\").front().name, u"D:\\");
-    for (const char16_t* relative : {u"", u"Users\\ann", u"C:Users", u"\\Users", u"\\\\server\\share"}) {
+    for (const char16_t* relative :
+         {u"", u"Users\\ann", u"C:Users", u"\\Users", u"\\\\server\\share"}) {
         EXPECT_TRUE(FolderChain(relative).empty());
     }
 }

@@ -2,8 +2,8 @@
 // removed through the system's own long form ("\\?\C:\..."), not through the program's.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 

@@ -13,7 +13,7 @@ namespace support {
 // from Latin-1 and from the first 256 code points of Unicode.
 inline const std::u16string kSharedPassword = u"\u20AC\u017D";
 
-inline const std::vector<std::uint8_t> kSharedKey = {0x80, 0x8E, '4', '2', 'm',
+inline const std::vector<std::uint8_t> kSharedKey = {0x80, 0x8E, '4', '2',  'm',
                                                      'o',  'R',  'v', 0xA5, 0x42};
 
 inline const std::string kSharedSource = "Tessomar: one file, one password.\r\n";

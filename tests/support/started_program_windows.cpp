@@ -14,7 +14,8 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-StartedProgram::StartedProgram(std::wstring commandLine, const std::filesystem::path& workingFolder) {
+StartedProgram::StartedProgram(std::wstring commandLine,
+                               const std::filesystem::path& workingFolder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

@@ -144,7 +144,8 @@ TEST_F(MainWindowTest, LooksFollowTheDesign) {
 
 double Contrast(const QColor& a, const QColor& b) {
     const auto design = [](const QColor& c) {
-        return window::Color{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+        return window::Color{static_cast<std::uint8_t>(c.red()),
+                             static_cast<std::uint8_t>(c.green()),
                              static_cast<std::uint8_t>(c.blue())};
     };
     return window::Contrast(design(a), design(b));
@@ -166,7 +167,8 @@ TEST_F(MainWindowTest, UnderADarkPaletteEveryTextStaysReadable) {
     for (const window::DesignEntry& entry : window::Design().controls) {
         const QPalette colours = W<QWidget>(entry.name)->palette();
         if (entry.kind == window::ControlKind::Label) {
-            EXPECT_GE(Contrast(colours.color(QPalette::WindowText), colours.color(QPalette::Window)), 4.5)
+            EXPECT_GE(
+                Contrast(colours.color(QPalette::WindowText), colours.color(QPalette::Window)), 4.5)
                 << entry.name;
         } else if (entry.kind == window::ControlKind::TextBox) {
             EXPECT_GE(Contrast(colours.color(QPalette::Text), colours.color(QPalette::Base)), 4.5)

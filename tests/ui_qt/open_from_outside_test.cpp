@@ -21,10 +21,10 @@
 
 #include "platform/platform.h"
 #include "remembered/remembered_folder.h"
+#include "tests/support/native_text.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "window/form1.h"
-#include "tests/support/native_text.h"
 
 namespace ui::qt {
 namespace {
@@ -104,7 +104,8 @@ protected:
     QStringList ListedFiles() {
         QStringList names;
         const QAbstractItemModel& rows = *W<QListView>("File1")->model();
-        for (int row = 0; row < rows.rowCount(); ++row) names << rows.index(row, 0).data().toString();
+        for (int row = 0; row < rows.rowCount(); ++row)
+            names << rows.index(row, 0).data().toString();
         return names;
     }
     void ExpectNameStageFor(const QString& source, const QString& suggestion,

@@ -63,9 +63,9 @@ protected:
         WriteFile(files_ / "busy.txt", "in use");
 
         DoubleClick(u"report.txt");
-        for (const std::u16string& name : std::vector<std::u16string>{
-                 u"", u"a/b", u"..", u"folder", u".hidden", u"link", std::u16string(256, u'n'),
-                 u"tab\tname", u"   "}) {
+        for (const std::u16string& name :
+             std::vector<std::u16string>{u"", u"a/b", u"..", u"folder", u".hidden", u"link",
+                                         std::u16string(256, u'n'), u"tab\tname", u"   "}) {
             onOk(name);
         }
         onKill(u"alias.txt", [] {});

@@ -76,7 +76,8 @@ struct Session {
     QStringList ListedFiles() {
         QStringList names;
         const QAbstractItemModel& rows = *W<QListView>("File1")->model();
-        for (int row = 0; row < rows.rowCount(); ++row) names << rows.index(row, 0).data().toString();
+        for (int row = 0; row < rows.rowCount(); ++row)
+            names << rows.index(row, 0).data().toString();
         return names;
     }
 

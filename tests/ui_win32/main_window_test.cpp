@@ -13,8 +13,8 @@
 
 #include "remembered/remembered_folder.h"
 #include "tests/support/scratch_folder.h"
-#include "tests/support/whole_files.h"
 #include "tests/support/shared_vectors.h"
+#include "tests/support/whole_files.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/win32_host.h"
 #include "window/design.h"
@@ -26,10 +26,10 @@ namespace fs = std::filesystem;
 using support::ReadFile;
 using support::WriteFile;
 
-
 std::wstring TextOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -79,7 +79,8 @@ protected:
                                         reinterpret_cast<LPARAM>(name));
         ASSERT_GE(index, 0);
         RECT item;
-        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item));
         const LPARAM at = MAKELPARAM(item.left + 4, item.top + 2);
         SetFocus(list);
         for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
@@ -135,8 +136,8 @@ TEST_F(Win32WindowTest, OpensOnTheBrowseStageAtTheDesignedSize) {
     RECT drive;
     GetWindowRect(Control("Drive1"), &drive);
     MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&drive), 2);
-    EXPECT_EQ(drive.left, 8);   // 120 twips
-    EXPECT_EQ(drive.top, 32);   // 480 twips
+    EXPECT_EQ(drive.left, 8);  // 120 twips
+    EXPECT_EQ(drive.top, 32);  // 480 twips
     EXPECT_EQ(SendMessageW(Control("Pwd"), EM_GETPASSWORDCHAR, 0, 0), L'*');
     EXPECT_TRUE(GetWindowLongW(Control("SFile"), GWL_STYLE) & ES_READONLY);
     EXPECT_FALSE(GetWindowLongW(Control("DestFile"), GWL_STYLE) & ES_READONLY);
@@ -178,8 +179,8 @@ TEST_F(Win32WindowTest, AtANewScaleTheWindowItsControlsAndFontsAreLaidOutAgain) 
     RECT drive;
     GetWindowRect(Control("Drive1"), &drive);
     MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&drive), 2);
-    EXPECT_EQ(drive.left, 16);   // 120 twips
-    EXPECT_EQ(drive.top, 64);    // 480 twips
+    EXPECT_EQ(drive.left, 16);    // 120 twips
+    EXPECT_EQ(drive.top, 64);     // 480 twips
     EXPECT_EQ(drive.right, 370);  // 2775 twips
     LOGFONTW status{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("Label1"), WM_GETFONT, 0, 0)),
@@ -282,7 +283,8 @@ TEST_F(Win32WindowTest, TheProgressBarIsRepaintedAfterEveryDrawSinceItsLastPaint
     const HWND bar = Control("ProgBar");
     for (int round = 1; round <= 3; ++round) {
         for (int count = 1; count <= 50; ++count) {
-            form_.ProgBar.DrawBox({0, 0, static_cast<double>(round * count), 100, window::kProgressColor});
+            form_.ProgBar.DrawBox(
+                {0, 0, static_cast<double>(round * count), 100, window::kProgressColor});
         }
         EXPECT_TRUE(GetUpdateRect(bar, nullptr, FALSE)) << "round " << round;
         UpdateWindow(bar);
@@ -303,7 +305,8 @@ TEST_F(Win32WindowTest, AnExistingDestinationIsOfferedForDeletionByClicks) {
     SendMessageW(Control("DestFile"), EM_SETSEL, 0, -1);
     Type("DestFile", u"other.dat");
     Click("go");
-    EXPECT_EQ(TextOf(Control("Label1")), L"Destination file exists, choose another name or delete it");
+    EXPECT_EQ(TextOf(Control("Label1")),
+              L"Destination file exists, choose another name or delete it");
     ASSERT_TRUE(Shown("Murder"));
     Click("Murder");
     EXPECT_FALSE(fs::exists(files_ / "other.dat"));
@@ -404,7 +407,8 @@ HGLOBAL DropOf(const std::vector<fs::path>& paths) {
 TEST_F(Win32WindowTest, AFileDroppedWhileBrowsingIsPickedAndADropAnyOtherTimeChangesNothing) {
     EXPECT_TRUE(GetWindowLongW(window_.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     SendMessageW(window_.Handle(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(DropOf({files_ / "report.txt", files_ / "other.dat"})), 0);
+                 reinterpret_cast<WPARAM>(DropOf({files_ / "report.txt", files_ / "other.dat"})),
+                 0);
     Pump();
     EXPECT_EQ(TextOf(Control("Label6")), L"Tessomar takes one file at a time: open a single file.");
     EXPECT_TRUE(Shown("File1"));

@@ -90,7 +90,8 @@ DWORD RunStarted(const std::string& test, const char* variable, const std::strin
 
 TEST(Win32Scales, AtEachScaleOfTheScreenTheWindowIsTheDesignScaled) {
     for (const DWORD dpi : {96, 144, 192}) {
-        const UserSetting scale(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        const UserSetting scale(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
+                                sizeof dpi);
         EXPECT_EQ(RunStarted("AtTheScreensScaleTheWindowIsTheDesignScaled", kExpectedDpi,
                              std::to_string(dpi)),
                   0u)
@@ -130,7 +131,8 @@ RECT ClientOf(HWND control) {
 
 std::wstring TextOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -141,7 +143,8 @@ struct Room {
 
 Room RoomFor(HWND control, const std::wstring& text, int width) {
     const HDC dc = GetDC(control);
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
     RECT needed{0, 0, width, 0};
@@ -283,7 +286,8 @@ TEST_F(InAStartedProgram, InTheUsersColoursEveryTextIsReadable) {
         return std::pair(GetTextColor(dc), GetBkColor(dc));
     };
     for (const window::DesignEntry& entry : window::Design().controls) {
-        if (entry.kind != window::ControlKind::Label && entry.kind != window::ControlKind::TextBox) continue;
+        if (entry.kind != window::ControlKind::Label && entry.kind != window::ControlKind::TextBox)
+            continue;
         const auto [text, background] = given(entry);
         EXPECT_GE(Contrast(text, background), 4.5) << entry.name;
     }

@@ -3,8 +3,8 @@
 // page, with the locale that gives it (see CMakeLists.txt). Every expected byte below was
 // computed apart from this program: the password's and the folder's bytes with Python's
 // codecs, the destination with an RC4 of its own over the key's layout.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>

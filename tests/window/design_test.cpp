@@ -202,8 +202,7 @@ TEST(DesignTable, ProgressBarReachesPastTheClientArea) {
 class Form1Test : public ::testing::Test {
 protected:
     Form1Test()
-        : folder_(support::AsText(std::filesystem::temp_directory_path())),
-          form_(host_, folder_) {}
+        : folder_(support::AsText(std::filesystem::temp_directory_path())), form_(host_, folder_) {}
 
     // What a user can see of every control, to tell whether anything changed.
     std::vector<std::u16string> Snapshot() {

@@ -540,7 +540,8 @@ TEST_F(DestinationTest, AFileSixHundredUnitsDeepIsPickedEncipheredRestoredAndKil
     struct Removed {
         std::wstring tree;
         ~Removed() { support::RemoveTree(tree); }
-    } removed{support::LongForm(platform::JoinPath(support::AsText(files_), std::u16string(40, u'd')))};
+    } removed{
+        support::LongForm(platform::JoinPath(support::AsText(files_), std::u16string(40, u'd')))};
 
     form_.Dir1.SetPath(deep);
     EXPECT_EQ(form_.Dir1.Path(), deep);
@@ -550,7 +551,8 @@ TEST_F(DestinationTest, AFileSixHundredUnitsDeepIsPickedEncipheredRestoredAndKil
     form_.Pwd2.SetText(support::kSharedPassword);
     form_.Start.Click();
     ASSERT_EQ(form_.Label1.Caption(), u"... Done ...");
-    const std::string enciphered = support::ReadDeepFile(platform::JoinPath(deep, u"report_XXX.txt"));
+    const std::string enciphered =
+        support::ReadDeepFile(platform::JoinPath(deep, u"report_XXX.txt"));
     EXPECT_EQ(std::vector<std::uint8_t>(enciphered.begin(), enciphered.end()),
               support::kSharedDestination);
 

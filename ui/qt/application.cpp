@@ -33,7 +33,8 @@ int RunQtApplication(int argc, char* argv[], const std::vector<window::Text>& pa
     } catch (const std::exception& error) {
         // Start-up recovers from a bad remembered folder itself; what reaches here is a
         // machine where not even the default folder can be listed.
-        QMessageBox::critical(nullptr, kApplicationName, QString::fromStdU16String(window::ErrorText(error)));
+        QMessageBox::critical(nullptr, kApplicationName,
+                              QString::fromStdU16String(window::ErrorText(error)));
         return 1;
     }
     if (!paths.empty()) mainWindow.Dispatch([&] { window::OpenFromOutside(form, paths); });

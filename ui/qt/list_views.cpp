@@ -24,8 +24,7 @@ public:
                const QModelIndex& index) const override {
         QStyleOptionViewItem indented = option;
         indented.rect.setLeft(option.rect.left() +
-                              index.data(FolderEntriesModel::kDepthRole).toInt() *
-                                  kIndentPerDepth);
+                              index.data(FolderEntriesModel::kDepthRole).toInt() * kIndentPerDepth);
         QStyledItemDelegate::paint(painter, indented, index);
     }
 };
@@ -68,8 +67,8 @@ void DriveListView::ControlChanged(const window::Control&) {
     setVisible(drives_.Visible());
 }
 
-FolderEntriesModel::FolderEntriesModel(const window::DirListBox& folders, QIcon open,
-                                       QIcon closed, QObject* parent)
+FolderEntriesModel::FolderEntriesModel(const window::DirListBox& folders, QIcon open, QIcon closed,
+                                       QObject* parent)
     : QAbstractListModel(parent),
       folders_(folders),
       open_(std::move(open)),
@@ -84,14 +83,14 @@ QVariant FolderEntriesModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= static_cast<int>(entries.size())) return {};
     const window::DirListBox::Entry& entry = entries[static_cast<std::size_t>(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
-        return ToQString(entry.name);
-    case Qt::DecorationRole:
-        return index.row() <= folders_.ListIndex() ? open_ : closed_;
-    case kDepthRole:
-        return entry.depth;
-    default:
-        return {};
+        case Qt::DisplayRole:
+            return ToQString(entry.name);
+        case Qt::DecorationRole:
+            return index.row() <= folders_.ListIndex() ? open_ : closed_;
+        case kDepthRole:
+            return entry.depth;
+        default:
+            return {};
     }
 }
 

@@ -42,7 +42,8 @@ void DrawAgain(HWND list) {
 DriveListView::DriveListView(window::DriveListBox& drives, Dispatcher& dispatcher,
                              Placement placement)
     : drives_(drives), dispatcher_(dispatcher) {
-    placement.pixels.bottom = placement.pixels.top + 10 * (placement.pixels.bottom - placement.pixels.top);
+    placement.pixels.bottom =
+        placement.pixels.top + 10 * (placement.pixels.bottom - placement.pixels.top);
     Create(L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, placement);
     drives_.SetObserver(this);
     ControlChanged(drives_);
@@ -92,9 +93,8 @@ DirListView::~DirListView() { folders_.SetObserver(nullptr); }
 
 void DirListView::ControlChanged(const window::Control&) {
     const auto& entries = folders_.Entries();
-    Refill(Handle(), entries.size(), [&](std::size_t k) -> const window::Text& {
-        return entries[k].name;
-    });
+    Refill(Handle(), entries.size(),
+           [&](std::size_t k) -> const window::Text& { return entries[k].name; });
     SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(folders_.ListIndex()), 0);
     DrawAgain(Handle());
     ShowAs(folders_.Visible());
@@ -150,9 +150,8 @@ void FileListView::ControlChanged(const window::Control&) {
     if (refill) {
         shownVersion_ = files_.NamesVersion();
         const auto& names = files_.Names();
-        Refill(Handle(), names.size(), [&](std::size_t k) -> const window::Text& {
-            return names[k];
-        });
+        Refill(Handle(), names.size(),
+               [&](std::size_t k) -> const window::Text& { return names[k]; });
     }
     SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(files_.ListIndex()), 0);
     if (refill) DrawAgain(Handle());

@@ -18,7 +18,8 @@ constexpr wchar_t kWindowClass[] = L"TessomarWindow";
 constexpr int kFirstControlId = 100;
 constexpr int kTwipsPerInch = 1440;
 
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -39,7 +40,8 @@ int ControlId(const std::string& name) {
     const std::vector<window::DesignEntry>& controls = window::Design().controls;
     const auto found = std::find_if(controls.begin(), controls.end(),
                                     [&](const auto& entry) { return entry.name == name; });
-    return found == controls.end() ? 0 : kFirstControlId + static_cast<int>(found - controls.begin());
+    return found == controls.end() ? 0
+                                   : kFirstControlId + static_cast<int>(found - controls.begin());
 }
 
 MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
@@ -70,9 +72,8 @@ MainWindow::MainWindow(HINSTANCE instance, window::Form1& form, Win32Host& host)
     screenReaderNames_ = std::make_unique<ScreenReaderNames>(
         [this](const std::string& name) { return ControlFor(name); });
     AcceptFileDrops(handle_);
-    host_.SetWindow(handle_, [this](const window::Control& control) {
-        return ControlFor(control.Name());
-    });
+    host_.SetWindow(handle_,
+                    [this](const window::Control& control) { return ControlFor(control.Name()); });
 }
 
 int MainWindow::Pixels(int twips) const { return MulDiv(twips, dpi_, kTwipsPerInch); }
@@ -94,7 +95,8 @@ RECT MainWindow::FrameAt(int left, int top) const {
     screen.cbSize = sizeof screen;
     GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &screen);
     const RECT& work = screen.rcWork;
-    OffsetRect(&frame, std::min(0L, work.right - frame.right), std::min(0L, work.bottom - frame.bottom));
+    OffsetRect(&frame, std::min(0L, work.right - frame.right),
+               std::min(0L, work.bottom - frame.bottom));
     OffsetRect(&frame, std::max(0L, work.left - frame.left), std::max(0L, work.top - frame.top));
     return frame;
 }
@@ -125,7 +127,8 @@ void MainWindow::LayOut(const RECT& frame) {
     for (HFONT font : previousFonts) DeleteObject(font);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    SetWindowPos(handle_, nullptr, frame.left, frame.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(handle_, nullptr, frame.left, frame.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     // A frame drawn at another scale than the one reckoned with (the system's, where it does
     // not scale frames) leaves the client area off by its difference: made up here.
     RECT client;
@@ -197,7 +200,8 @@ void MainWindow::ClipOverlaps() {
         }
         std::vector<RECT>& clipped = clipped_[control];
         const auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; };
-        if (std::equal(covered.begin(), covered.end(), clipped.begin(), clipped.end(), same)) continue;
+        if (std::equal(covered.begin(), covered.end(), clipped.begin(), clipped.end(), same))
+            continue;
         clipped = covered;
         HRGN shape = nullptr;
         if (!covered.empty()) {
@@ -257,9 +261,9 @@ std::unique_ptr<View> MainWindow::MakeView(const window::DesignEntry& entry,
 }
 
 void MainWindow::AddTips() {
-    const HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      handle_, nullptr, nullptr, nullptr);
+    const HWND tips = CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr, nullptr, nullptr);
     for (const window::DesignEntry& entry : window::Design().controls) {
         if (entry.tip.empty()) continue;
         std::wstring tip = Wide(entry.tip);
@@ -298,9 +302,7 @@ void MainWindow::Show(int how) {
     SetFocus(ControlFor(window::TabOrder().front()->name));
 }
 
-bool MainWindow::PreTranslate(MSG& message) {
-    return IsDialogMessageW(handle_, &message) != FALSE;
-}
+bool MainWindow::PreTranslate(MSG& message) { return IsDialogMessageW(handle_, &message) != FALSE; }
 
 int MainWindow::RunMessageLoop() {
     MSG message;
@@ -325,7 +327,8 @@ void MainWindow::OnEnter() {
 LRESULT CALLBACK MainWindow::Procedure(HWND handle, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_NCCREATE) {
         const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(l);
-        SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        SetWindowLongPtrW(handle, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
     if (self == nullptr || self->handle_ == nullptr) return DefWindowProcW(handle, message, w, l);

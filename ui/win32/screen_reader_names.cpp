@@ -57,7 +57,8 @@ public:
         // The window and the children it enumerates are the system object's; anything else
         // (how the object is marshalled among them) must be ours, or a client would be handed
         // the system's object without the names.
-        if (id == __uuidof(IOleWindow) || id == __uuidof(IEnumVARIANT)) return standard_->QueryInterface(id, object);
+        if (id == __uuidof(IOleWindow) || id == __uuidof(IEnumVARIANT))
+            return standard_->QueryInterface(id, object);
         return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
@@ -197,7 +198,8 @@ ScreenReaderNames::ScreenReaderNames(const std::function<HWND(const std::string&
     // another mode is as good: only a start of ours is ended here.
     comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     for (const window::DesignEntry& entry : window::Design().controls) {
-        auto answering = std::make_unique<Answering>(Answering{controlWindow(entry.name), IdentityFor(entry)});
+        auto answering =
+            std::make_unique<Answering>(Answering{controlWindow(entry.name), IdentityFor(entry)});
         if (SetWindowSubclass(answering->control, Answer, kAnswerSubclass,
                               reinterpret_cast<DWORD_PTR>(answering.get()))) {
             answering_.push_back(std::move(answering));
@@ -212,8 +214,8 @@ ScreenReaderNames::~ScreenReaderNames() {
     if (comStarted_) CoUninitialize();
 }
 
-LRESULT CALLBACK ScreenReaderNames::Answer(HWND control, UINT message, WPARAM w, LPARAM l,
-                                           UINT_PTR, DWORD_PTR answering) {
+LRESULT CALLBACK ScreenReaderNames::Answer(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                           DWORD_PTR answering) {
     if (message == WM_GETOBJECT && static_cast<LONG>(l) == static_cast<LONG>(OBJID_CLIENT)) {
         IAccessible* standard = nullptr;
         // Made without asking the control, so this answer is not asked for again.

@@ -24,7 +24,8 @@ DWORD AlignmentStyle(window::Alignment alignment) {
 
 std::wstring WindowText(HWND handle) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -35,11 +36,13 @@ window::Color SchemeColor(int element) {
 
 // Sets the colours of a control's text, from the design where it fixes them, else from the
 // user's scheme; returns the background's brush.
-HBRUSH ApplyColors(HDC dc, const window::FixedColors& fixed, SolidBrush& background,
-                   int schemeText, int schemeBackground) {
+HBRUSH ApplyColors(HDC dc, const window::FixedColors& fixed, SolidBrush& background, int schemeText,
+                   int schemeBackground) {
     SetTextColor(dc, fixed.text ? ToColorRef(*fixed.text) : GetSysColor(schemeText));
-    SetBkColor(dc, fixed.background ? ToColorRef(*fixed.background) : GetSysColor(schemeBackground));
-    return fixed.background ? background.For(*fixed.background) : GetSysColorBrush(schemeBackground);
+    SetBkColor(dc,
+               fixed.background ? ToColorRef(*fixed.background) : GetSysColor(schemeBackground));
+    return fixed.background ? background.For(*fixed.background)
+                            : GetSysColorBrush(schemeBackground);
 }
 
 }  // namespace
@@ -47,11 +50,11 @@ HBRUSH ApplyColors(HDC dc, const window::FixedColors& fixed, SolidBrush& backgro
 HWND View::Create(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
                   const Placement& placement, const window::Text& text) {
     const RECT& r = placement.pixels;
-    handle_ = CreateWindowExW(extendedStyle, windowClass, Wide(text).c_str(), WS_CHILD | style,
-                              r.left, r.top, r.right - r.left, r.bottom - r.top, placement.parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)),
-                              reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(placement.parent, GWLP_HINSTANCE)),
-                              this);
+    handle_ = CreateWindowExW(
+        extendedStyle, windowClass, Wide(text).c_str(), WS_CHILD | style, r.left, r.top,
+        r.right - r.left, r.bottom - r.top, placement.parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(placement.parent, GWLP_HINSTANCE)), this);
     return handle_;
 }
 
@@ -193,7 +196,8 @@ void PictureView::ControlChanged(const window::Control&) {
 LRESULT CALLBACK PictureView::Procedure(HWND handle, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_NCCREATE) {
         const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(l);
-        SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        SetWindowLongPtrW(handle, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;

@@ -60,7 +60,6 @@ private:
     window::Color color_;
 };
 
-
 class LabelView : public View {
 public:
     LabelView(window::Label& label, const window::DesignEntry& design, const Placement& placement);

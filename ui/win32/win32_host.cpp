@@ -24,8 +24,8 @@ void Win32Host::PaintDuringRun() {
     // Alt+F4 is the keyboard's close button. The other system keys of a run are dropped:
     // Alt alone, or with another key, would open the system menu, whose own loop would take
     // the clicks a run must not.
-    while (window_ != nullptr && PeekMessageW(&message, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN,
-                                              PM_REMOVE)) {
+    while (window_ != nullptr &&
+           PeekMessageW(&message, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_REMOVE)) {
         if (message.wParam == VK_F4) DispatchMessageW(&message);
     }
 }
