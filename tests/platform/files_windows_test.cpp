@@ -1,5 +1,5 @@
 // Windows file services: what counts as an ordinary file, identity, sharing of the source,
-// and a destination that appears only when complete and never replaces anything.
+// and what a destination takes from its folder and leaves there, in a drive root too.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <sddl.h>
@@ -60,43 +60,6 @@ TEST(WindowsEntries, IdentityGoesByVolumeAndFileIndexNotByName) {
     const auto identity = platform::IdentityOf(folder.Text("a.txt"));
     ASSERT_TRUE(identity);
     EXPECT_NE(identity->index, 0u);
-}
-
-TEST(WindowsEntries, RemoveFileNamesThePathOnFailure) {
-    const ScratchFolder folder;
-    WriteFile(folder / "gone.txt", "x");
-    platform::RemoveFile(folder.Text("GONE.txt"));
-    EXPECT_FALSE(fs::exists(folder / "gone.txt"));
-    try {
-        platform::RemoveFile(folder.Text("gone.txt"));
-        ADD_FAILURE() << "no error";
-    } catch (const platform::FileError& error) {
-        EXPECT_EQ(error.code().value(), ERROR_FILE_NOT_FOUND);
-        EXPECT_EQ(error.Path(), folder.Text("gone.txt"));
-    }
-}
-
-TEST(WindowsEntries, RemoveFileUnlessSparesTheFileByIdentityUnderAnyNameAndRemovesAnyOther) {
-    const ScratchFolder folder;
-    WriteFile(folder / "source.txt", "source");
-    WriteFile(folder / "other.txt", "other");
-    ASSERT_TRUE(
-        CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "source.txt").c_str(), nullptr));
-    const auto spared = platform::IdentityOf(folder.Text("source.txt"));
-    ASSERT_TRUE(spared);
-    EXPECT_FALSE(platform::RemoveFileUnless(folder.Text("ALIAS.TXT"), *spared));
-    EXPECT_FALSE(platform::RemoveFileUnless(folder.Text("Source.txt"), *spared));
-    EXPECT_EQ(ReadFile(folder / "alias.txt"), "source");
-    EXPECT_EQ(ReadFile(folder / "source.txt"), "source");
-    EXPECT_TRUE(platform::RemoveFileUnless(folder.Text("OTHER.txt"), *spared));
-    EXPECT_FALSE(fs::exists(folder / "other.txt"));
-    try {
-        platform::RemoveFileUnless(folder.Text("other.txt"), *spared);
-        ADD_FAILURE() << "no error";
-    } catch (const platform::FileError& error) {
-        EXPECT_EQ(error.code().value(), ERROR_FILE_NOT_FOUND);
-        EXPECT_EQ(error.Path(), folder.Text("other.txt"));
-    }
 }
 
 // Sets a file's last modification, in the system's units, as another program may while the
@@ -205,24 +168,6 @@ struct AnySource {
     }
 };
 
-TEST(WindowsOutputFile, AppearsOnlyOnCommitAndIsHiddenUntilThen) {
-    const ScratchFolder folder;
-    const AnySource source;
-    {
-        platform::OutputFile output(folder.Text("result.bin"), *source.file);
-        const std::uint8_t bytes[] = {'a', 'b', 'c'};
-        output.Write(bytes);
-        EXPECT_TRUE(platform::ListOrdinaryFiles(folder.Text()).empty());
-        EXPECT_FALSE(fs::exists(folder / "result.bin"));
-        output.Commit();
-    }
-    EXPECT_EQ(ReadFile(folder / "result.bin"), "abc");
-    EXPECT_EQ(platform::Classify(folder.Text("result.bin")), EntryKind::OrdinaryFile);
-    EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
-    { platform::OutputFile abandoned(folder.Text("never.bin"), *source.file); }
-    EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});
-}
-
 // The access list of a file, in the system's own notation ("D:(A;ID;FA;;;WD)").
 std::wstring AccessOf(const fs::path& path) {
     DWORD size = 0;
@@ -266,17 +211,6 @@ TEST(WindowsOutputFile, TheResultTakesWhatItsFolderPassesOnNotTheSourcesAccess) 
     EXPECT_NE(AccessOf(folder / "result.bin"), AccessOf(source.folder / "source.bin"));
 }
 
-TEST(WindowsOutputFile, CommitNeverReplacesWhatAppearedMeanwhileInAnyCase) {
-    const ScratchFolder folder;
-    const AnySource source;
-    platform::OutputFile output(folder.Text("taken.bin"), *source.file);
-    const std::uint8_t bytes[] = {'n', 'e', 'w'};
-    output.Write(bytes);
-    WriteFile(folder / "TAKEN.BIN", "old");
-    EXPECT_THROW(output.Commit(), platform::FileError);
-    EXPECT_EQ(ReadFile(folder / "taken.bin"), "old");
-}
-
 TEST(WindowsOutputFile, ADriveRootDestinationGetsItsTemporaryInTheRoot) {
     // The C: of the tests' own wine prefix, written by no one else.
     const std::u16string name = u"tessomar-root-" + std::u16string(u"\u20ac") + u".bin";
@@ -299,17 +233,6 @@ TEST(WindowsOutputFile, ADriveRootDestinationGetsItsTemporaryInTheRoot) {
     EXPECT_EQ(ReadFile(onDisk), "r");
     fs::remove(onDisk);
     EXPECT_EQ(rootNames(), before);
-}
-
-TEST(WindowsOutputFile, MissingFolderIsAnErrorNamingTheDestination) {
-    const ScratchFolder folder;
-    const AnySource source;
-    try {
-        platform::OutputFile output(folder.Text("missing\\result.bin"), *source.file);
-        ADD_FAILURE() << "no error";
-    } catch (const platform::FileError& error) {
-        EXPECT_EQ(error.Path(), folder.Text("missing\\result.bin"));
-    }
 }
 
 // Both ways of removing a temporary that never took its name: by the system, from the mark
