@@ -49,20 +49,6 @@ TEST(Entries, ClassifyTellsEachKindWithoutFollowingLinks) {
     EXPECT_EQ(platform::Classify(deep), EntryKind::PathTooLong);
 }
 
-TEST(Entries, SameFileGoesByIdentityNotName) {
-    TempFolder folder;
-    WriteText(folder / "a", "same");
-    WriteText(folder / "b", "same");
-    fs::create_hard_link(folder / "a", folder / "hard");
-    fs::create_symlink(folder / "a", folder / "soft");
-    EXPECT_TRUE(platform::SameFile(AsText(folder / "a"), AsText(folder / "hard")));
-    EXPECT_TRUE(platform::SameFile(AsText(folder / "a"), AsText(folder / "soft")));
-    fs::create_directory(folder / "sub");
-    EXPECT_TRUE(platform::SameFile(AsText(folder / "a"), AsText(folder / "sub/../a")));
-    EXPECT_FALSE(platform::SameFile(AsText(folder / "a"), AsText(folder / "b")));
-    EXPECT_FALSE(platform::SameFile(AsText(folder / "a"), AsText(folder / "absent")));
-}
-
 // Two memory disks number their files alike: the first file on each has the same number.
 TEST(Entries, FilesOfOneNumberOnTwoDisksAreTwoFiles) {
     if (geteuid() != 0) GTEST_SKIP() << "mounting needs root";

@@ -1,4 +1,4 @@
-// Windows file services: what counts as an ordinary file, identity, sharing of the source,
+// Windows file services: what counts as an ordinary file, versions and sharing of the source,
 // and what a destination takes from its folder and leaves there, in a drive root too.
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -45,21 +45,6 @@ TEST(WindowsEntries, HiddenAndSystemFilesAreNotOrdinaryFiles) {
     EXPECT_EQ(platform::Classify(folder.Text("*.txt")), EntryKind::Missing);
     // Past the old limit of 260 units is only a path like any other.
     EXPECT_EQ(platform::Classify(folder.Text(std::string(300, 'n'))), EntryKind::Missing);
-}
-
-TEST(WindowsEntries, IdentityGoesByVolumeAndFileIndexNotByName) {
-    const ScratchFolder folder;
-    WriteFile(folder / "a.txt", "a");
-    WriteFile(folder / "b.txt", "a");
-    ASSERT_TRUE(
-        CreateHardLinkW((folder / "alias.txt").c_str(), (folder / "a.txt").c_str(), nullptr));
-    EXPECT_TRUE(platform::SameFile(folder.Text("a.txt"), folder.Text("A.TXT")));
-    EXPECT_TRUE(platform::SameFile(folder.Text("a.txt"), folder.Text("alias.txt")));
-    EXPECT_FALSE(platform::SameFile(folder.Text("a.txt"), folder.Text("b.txt")));
-    EXPECT_FALSE(platform::SameFile(folder.Text("a.txt"), folder.Text("missing")));
-    const auto identity = platform::IdentityOf(folder.Text("a.txt"));
-    ASSERT_TRUE(identity);
-    EXPECT_NE(identity->index, 0u);
 }
 
 // Sets a file's last modification, in the system's units, as another program may while the

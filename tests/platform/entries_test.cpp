@@ -1,6 +1,6 @@
-// Removing files on either system: one file by its name, and a file unless it is the one
-// spared, whatever name that one has by now. On Windows names are given in other letters'
-// case, which name the same files there.
+// Entries on either system: which file an entry is, whatever its names, and removing files,
+// one by its name, or one unless it is the file spared, whatever name that one has by now.
+// On Windows names are also given in other letters' case, which name the same files there.
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -38,6 +38,28 @@ std::string AsTyped(std::string name) {
                    [](unsigned char letter) { return std::toupper(letter); });
 #endif
     return name;
+}
+
+TEST(Entries, SameFileGoesByIdentityNotName) {
+    const ScratchFolder folder;
+    WriteFile(folder / "a", "same");
+    WriteFile(folder / "b", "same");
+    fs::create_hard_link(folder / "a", folder / "hard");
+    fs::create_directory(folder / "sub");
+    EXPECT_TRUE(platform::SameFile(folder.Text("a"), folder.Text(AsTyped("a"))));
+    EXPECT_TRUE(platform::SameFile(folder.Text("a"), folder.Text("hard")));
+    EXPECT_TRUE(platform::SameFile(folder.Text("a"), folder.Text(fs::path("sub") / ".." / "a")));
+#ifndef _WIN32
+    // A link leads to its file (made only here, where making one takes no privilege).
+    fs::create_symlink(folder / "a", folder / "soft");
+    EXPECT_TRUE(platform::SameFile(folder.Text("a"), folder.Text("soft")));
+#endif
+    EXPECT_FALSE(platform::SameFile(folder.Text("a"), folder.Text("b")));
+    EXPECT_FALSE(platform::SameFile(folder.Text("a"), folder.Text("absent")));
+    // Where the file system keeps lasting numbers, the file is told by its own.
+    const auto identity = platform::IdentityOf(folder.Text("a"));
+    ASSERT_TRUE(identity);
+    EXPECT_NE(identity->index, 0u);
 }
 
 TEST(Entries, RemoveFileRemovesOneFileAndNamesThePathOnFailure) {
