@@ -22,7 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using support::AsText;
-using Bytes = std::vector<std::uint8_t>;
 
 using TempFolder = support::ScratchFolder;
 constexpr auto& WriteText = support::WriteFile;
@@ -71,31 +70,6 @@ TEST(Entries, FilesOfOneNumberOnTwoDisksAreTwoFiles) {
     }
     for (const char* disk : {"one", "two"}) umount((folder / disk).c_str());
     if (one.st_ino != two.st_ino) GTEST_SKIP() << "the two disks numbered their files apart";
-}
-
-TEST(InputFile, ReadsAnOrdinaryFileToTheEnd) {
-    TempFolder folder;
-    WriteText(folder / "in", "0123456789");
-    platform::InputFile input(AsText(folder / "in"));
-    EXPECT_EQ(input.Version().size, 10);
-    Bytes buffer(4);
-    EXPECT_EQ(input.Read(buffer), 4u);
-    EXPECT_EQ(input.Read(buffer), 4u);
-    EXPECT_EQ(input.Read(buffer), 2u);
-    EXPECT_EQ(buffer[1], '9');
-    EXPECT_EQ(input.Read(buffer), 0u);
-    EXPECT_TRUE(input.IsSameFileAs(AsText(folder / "in")));
-    EXPECT_FALSE(input.IsSameFileAs(AsText(folder / "other")));
-}
-
-TEST(InputFile, RefusesWhatIsNotAnOrdinaryFile) {
-    TempFolder folder;
-    fs::create_directory(folder / "folder");
-    ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0600), 0);
-    EXPECT_THROW(platform::InputFile(AsText(folder / "absent")), std::system_error);
-    EXPECT_THROW(platform::InputFile(AsText(folder / "folder")), std::system_error);
-    // Must not block waiting for a writer.
-    EXPECT_THROW(platform::InputFile(AsText(folder / "pipe")), std::system_error);
 }
 
 TEST(InputFile, VersionChangesWithTheContents) {
