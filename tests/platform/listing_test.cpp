@@ -1,4 +1,4 @@
-// Volumes, folder paths and folder listing on Linux.
+// Volumes, the mount table and folder listing on Linux.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,28 +22,6 @@ using Texts = std::vector<std::u16string>;
 Texts Sorted(Texts names) {
     std::sort(names.begin(), names.end());
     return names;
-}
-
-TEST(FolderChain, RunsFromTheRootDownResolvingTheTextAlone) {
-    const std::vector<FolderStep> chain = FolderChain(u"//home/./bob/../ann///Letters/");
-    Texts paths;
-    for (const FolderStep& step : chain) paths.push_back(step.path);
-    EXPECT_EQ(paths, (Texts{u"/", u"/home", u"/home/ann", u"/home/ann/Letters"}));
-    EXPECT_EQ(FolderChain(u"/a/..").size(), 1u);
-    EXPECT_EQ(FolderChain(u"/a/..").back().path, u"/");
-    EXPECT_EQ(chain.front().name, u"/");
-    EXPECT_EQ(chain.back().name, u"Letters");
-    EXPECT_EQ(FolderChain(u"/../..").back().path, u"/");
-    EXPECT_TRUE(FolderChain(u"").empty());
-    EXPECT_TRUE(FolderChain(u"home/ann").empty());
-}
-
-TEST(VolumeHolds, ComparesWholeFolderNames) {
-    EXPECT_TRUE(VolumeHolds(u"/", u"/srv/data"));
-    EXPECT_TRUE(VolumeHolds(u"/media/usb", u"/media/usb/photos/"));
-    EXPECT_FALSE(VolumeHolds(u"/media/usb", u"/media/usb2/photos"));
-    EXPECT_FALSE(VolumeHolds(u"/media/usb", u"/media"));
-    EXPECT_FALSE(VolumeHolds(u"/", u"relative/path"));
 }
 
 TEST(MountTable, ParsesFieldsAndUndoesEscapes) {

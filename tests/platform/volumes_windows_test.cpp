@@ -1,4 +1,4 @@
-// Drives and folder paths on Windows.
+// Drives and folder listing on Windows.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -10,15 +10,7 @@
 
 namespace {
 
-using platform::FolderChain;
-using platform::VolumeHolds;
 using Texts = std::vector<std::u16string>;
-
-Texts Paths(const std::vector<platform::FolderStep>& chain) {
-    Texts paths;
-    for (const auto& step : chain) paths.push_back(step.path);
-    return paths;
-}
 
 TEST(WindowsVolumes, DrivesInLetterOrderShownWithTheirLabels) {
     // scripts/wine-run gives the tests' wine prefix a drive T: labelled "TESSDATA".
@@ -40,27 +32,6 @@ TEST(WindowsVolumes, DrivesInLetterOrderShownWithTheirLabels) {
     EXPECT_EQ(platform::DefaultFolder(), u"C:\\");
     EXPECT_TRUE(platform::FolderExists(u"C:\\"));
     EXPECT_TRUE(platform::FolderExists(u"c:"));
-}
-
-TEST(WindowsVolumes, FolderChainStartsAtTheDriveRootAndResolvesTheTextAlone) {
-    EXPECT_EQ(Paths(FolderChain(u"c:\\Users\\.\\bob\\..\\ann\\\\Letters\\")),
-              (Texts{u"C:\\", u"C:\\Users", u"C:\\Users\\ann", u"C:\\Users\\ann\\Letters"}));
-    EXPECT_EQ(FolderChain(u"D:/a/b").back().path, u"D:\\a\\b");
-    EXPECT_EQ(FolderChain(u"D:\\a").back().name, u"a");
-    EXPECT_EQ(Paths(FolderChain(u"D:")), Texts{u"D:\\"});
-    EXPECT_EQ(FolderChain(u"D:\\..\\..").back().path, u"D:\\");
-    EXPECT_EQ(FolderChain(u"D:\\").front().name, u"D:\\");
-    for (const char16_t* relative :
-         {u"", u"Users\\ann", u"C:Users", u"\\Users", u"\\\\server\\share"}) {
-        EXPECT_TRUE(FolderChain(relative).empty());
-    }
-}
-
-TEST(WindowsVolumes, AVolumeHoldsTheFoldersOnItsDriveWhateverTheirCase) {
-    EXPECT_TRUE(VolumeHolds(u"C:\\", u"c:\\users\\ann"));
-    EXPECT_TRUE(VolumeHolds(u"Z:\\", u"Z:"));
-    EXPECT_FALSE(VolumeHolds(u"D:\\", u"C:\\users"));
-    EXPECT_FALSE(VolumeHolds(u"C:\\", u"users"));
 }
 
 TEST(WindowsVolumes, HiddenAndSystemEntriesAreNotListed) {
