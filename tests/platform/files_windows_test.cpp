@@ -246,17 +246,4 @@ TEST(WindowsOutputFile, EitherRemovalLeavesOnlyTheResultOrNothing) {
     }
 }
 
-TEST(WindowsTextFiles, ReplacedWholeAndReadFromTheStart) {
-    const ScratchFolder folder;
-    platform::WriteWholeFile(folder.Text("LastPath"), "C:\\\r\n");
-    EXPECT_EQ(ReadFile(folder / "LastPath"), "C:\\\r\n");
-    platform::WriteWholeFile(folder.Text("LastPath"), "D:\\x\r\n");
-    EXPECT_EQ(platform::ReadFileStart(folder.Text("lastpath"), 3), "D:\\");
-    EXPECT_EQ(platform::ReadFileStart(folder.Text("missing"), 3), std::nullopt);
-    EXPECT_EQ(platform::ReadFileStart(folder.Text(), 3), std::nullopt);
-    EXPECT_THROW(platform::WriteWholeFile(folder.Text("missing\\LastPath"), "x"),
-                 platform::FileError);
-    EXPECT_EQ(Names(folder), std::vector<std::string>{"LastPath"});
-}
-
 }  // namespace

@@ -98,22 +98,5 @@ TEST_F(ListingTest, ListsVisibleEntriesFollowingLinks) {
     EXPECT_FALSE(FolderExists(u""));
 }
 
-TEST_F(ListingTest, TextFilesReadABoundedStartAndRefuseWhatIsNotAFile) {
-    WriteWholeFile(Folder(u"/text"), "0123456789");
-    EXPECT_EQ(ReadFileStart(Folder(u"/text"), 4), "0123");
-    EXPECT_EQ(ReadFileStart(Folder(u"/text"), 100), "0123456789");
-    // Longer than one read: every byte up to the limit, in order.
-    std::string longer;
-    for (int k = 0; k < 50000; ++k) longer += static_cast<char>('a' + k % 26);
-    WriteWholeFile(Folder(u"/longer"), longer);
-    EXPECT_EQ(ReadFileStart(Folder(u"/longer"), 40000), longer.substr(0, 40000));
-    EXPECT_EQ(ReadFileStart(Folder(u"/longer"), 1 << 20), longer);
-    EXPECT_EQ(ReadFileStart(Folder(u"/missing"), 100), std::nullopt);
-    EXPECT_EQ(ReadFileStart(Folder(u"/Sub"), 100), std::nullopt);
-    // A pipe would block a plain open until someone writes to it.
-    EXPECT_EQ(ReadFileStart(Folder(u"/pipe"), 100), std::nullopt);
-    EXPECT_THROW(WriteWholeFile(Folder(u"/missing/text"), "x"), std::system_error);
-}
-
 }  // namespace
 }  // namespace platform
