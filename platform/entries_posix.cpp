@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <vector>
 
 #include "platform/file_systems_posix.h"
@@ -41,15 +42,15 @@ std::optional<std::u16string> ListedName(std::u16string_view folder, std::u16str
     if (lstat(entryPath.c_str(), &entry) != 0) return std::nullopt;
     const NativeString wanted = ToNative(name);
     const std::u16string wantedKey = UpperCase(std::u16string(name));
-    DIR* listing = opendir(ToNative(folder).c_str());
-    if (listing == nullptr) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(ToNative(folder).c_str()), closedir);
+    if (!listing) {
         throw FileError(detail::SystemReason(errno), u"Cannot read", folder);
     }
     // The spellings that match by letter case, the rule of every such file system here; a
     // listed name the same to the byte is the entry itself.
     std::vector<std::u16string> alike;
     bool exact = false;
-    while (const dirent* listed = readdir(listing)) {
+    while (const dirent* listed = readdir(listing.get())) {
         if (wanted == listed->d_name) {
             exact = true;
             break;
@@ -57,7 +58,6 @@ std::optional<std::u16string> ListedName(std::u16string_view folder, std::u16str
         std::u16string spelling = FromNative(listed->d_name);
         if (UpperCase(spelling) == wantedKey) alike.push_back(std::move(spelling));
     }
-    closedir(listing);
     if (exact || alike.empty()) return std::u16string(name);
     if (alike.size() == 1) return alike.front();
     // Several spellings that one folder tells apart: the one that is the same entry.

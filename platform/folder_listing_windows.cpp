@@ -2,6 +2,8 @@
 // files are no ordinary files.
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
 #include "platform/system_parts.h"
@@ -13,14 +15,17 @@ namespace platform {
 std::vector<std::u16string> detail::ListVisible(std::u16string_view folder, EntryKind kind) {
     const std::u16string pattern = windows::SystemPath(JoinPath(folder, u"*"));
     WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE first =
+        FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
+                         FIND_FIRST_EX_LARGE_FETCH);
     std::vector<std::u16string> names;
-    if (search == INVALID_HANDLE_VALUE) {
+    if (first == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return names;  // a drive root with nothing in it
         throw FileError(SystemReason(error), u"Cannot list folder", folder);
     }
+    // Closed however the listing ends, a name that could not be kept included.
+    const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> search(first, FindClose);
     do {
         std::u16string name = FromWide(entry.cFileName);
         const DWORD attributes = entry.dwFileAttributes;
@@ -38,9 +43,8 @@ std::vector<std::u16string> detail::ListVisible(std::u16string_view folder, Entr
                 ? (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
                 : !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
         if (listed) names.push_back(std::move(name));
-    } while (FindNextFileW(search, &entry));
+    } while (FindNextFileW(search.get(), &entry));
     const DWORD error = GetLastError();
-    FindClose(search);
     if (error != ERROR_NO_MORE_FILES)
         throw FileError(SystemReason(error), u"Cannot list folder", folder);
     return names;
