@@ -1,7 +1,6 @@
 #include "cipher/file_traffic.h"
 
 #include <algorithm>
-#include <new>
 
 #include "cipher/source_changed.h"
 
@@ -17,8 +16,6 @@ constexpr int BLOCKS = 6;
 // The helper is woken to write only once half the blocks wait for it (or the last one does):
 // waking it costs the enciphering thread a system call, too dear to pay for every block.
 constexpr std::size_t WRITE_BATCH = BLOCKS / 2;
-// A multiple of the page size of every system the program runs on.
-constexpr std::align_val_t PAGE_ALIGNMENT{std::size_t{1} << 16};
 
 }  // namespace
 
@@ -28,16 +25,12 @@ FileTraffic::FileTraffic(platform::InputFile& source, std::u16string_view source
       sourcePath_(sourcePath),
       destination_(destination),
       size_(size),
-      memory_(static_cast<std::uint8_t*>(::operator new[](BLOCK_BYTES* BLOCKS, PAGE_ALIGNMENT))) {
+      memory_(BLOCK_BYTES * BLOCKS) {
     for (int slot = 0; slot < BLOCKS; ++slot) free_.push_back(slot);
     helper_ = std::thread([this] { CarryOrFail(); });
 }
 
 FileTraffic::~FileTraffic() { Stop(); }
-
-void FileTraffic::AlignedDelete::operator()(std::uint8_t* memory) const {
-    ::operator delete[](memory, PAGE_ALIGNMENT);
-}
 
 void FileTraffic::Stop() {
     {
@@ -76,8 +69,8 @@ void FileTraffic::Carry() {
             const std::int64_t offset = readUpTo_;
             const auto wanted =
                 static_cast<std::size_t>(std::min<std::int64_t>(size_ - offset, BLOCK_BYTES));
-            const std::span bytes(memory_.get() + BLOCK_BYTES * static_cast<std::size_t>(slot),
-                                  wanted);
+            const std::span bytes =
+                memory_.Bytes().subspan(BLOCK_BYTES * static_cast<std::size_t>(slot), wanted);
             lock.unlock();
             if (source_.Read(bytes) != wanted) {
                 throw SourceChangedError(sourcePath_);

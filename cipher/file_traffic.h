@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -56,10 +55,7 @@ private:
     const std::int64_t size_;
     // The blocks start at a page boundary: the system copies between its file cache and such
     // a buffer about twice as fast as into one that starts anywhere else.
-    struct AlignedDelete {
-        void operator()(std::uint8_t* memory) const;
-    };
-    std::unique_ptr<std::uint8_t[], AlignedDelete> memory_;
+    platform::BlockMemory memory_;
 
     // Guards everything below it but the thread; both threads wait on changed_.
     std::mutex mutex_;

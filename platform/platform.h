@@ -266,6 +266,25 @@ private:
     std::unique_ptr<Handle> handle_;
 };
 
+// Memory for the blocks a run reads into and writes from, taken from the system in one piece
+// at a page boundary. On Linux it asks for huge pages where the system has them: each first
+// touch of a 4 KiB page is a fault, and a virtual machine pays dearly for faults, so filling
+// a run's first blocks a page at a time held the keystream up for several milliseconds.
+// Throws std::bad_alloc.
+class BlockMemory {
+public:
+    explicit BlockMemory(std::size_t bytes);
+    ~BlockMemory();
+    BlockMemory(const BlockMemory&) = delete;
+    BlockMemory& operator=(const BlockMemory&) = delete;
+
+    std::span<std::uint8_t> Bytes() const { return {start_, size_}; }
+
+private:
+    std::uint8_t* start_;
+    std::size_t size_;
+};
+
 // ---------------------------------------------------------------------------------------
 // Stopping from outside
 
