@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <memory>
 
+#include "platform/names_posix.h"
 #include "platform/platform.h"
 #include "platform/system_parts.h"
 
@@ -13,19 +14,19 @@ namespace platform {
 // Links to ordinary files are listed too: users keep links to their documents, and a source
 // is only ever read. Links that lead nowhere, and entries that vanish or cannot be looked at
 // while listing, are left out.
-std::vector<std::u16string> detail::ListVisible(std::u16string_view folder, EntryKind kind) {
+void detail::ListVisible(std::u16string_view folder, EntryKind kind, NameList& names) {
     const mode_t wanted = kind == EntryKind::Folder ? S_IFDIR : S_IFREG;
     const std::string path = ToNative(folder);
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(path.c_str()), closedir);
     if (!directory) throw FileError(SystemReason(errno), u"Cannot list folder", folder);
     const int descriptor = dirfd(directory.get());
-    std::vector<std::u16string> names;
+    std::u16string name;  // each name in turn, in one buffer
     for (;;) {
         errno = 0;
         const dirent* entry = readdir(directory.get());
         if (entry == nullptr) {
             if (errno != 0) throw FileError(SystemReason(errno), u"Cannot list folder", folder);
-            return names;
+            return;
         }
         if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
         // The kind the folder records for an entry spares looking at it, which is most of a
@@ -39,7 +40,11 @@ std::vector<std::u16string> detail::ListVisible(std::u16string_view folder, Entr
         } else if (fstatat(descriptor, entry->d_name, &status, 0) != 0) {
             continue;
         }
-        if ((status.st_mode & S_IFMT) == wanted) names.push_back(FromNative(entry->d_name));
+        if ((status.st_mode & S_IFMT) == wanted) {
+            name.clear();
+            AppendFromNative(entry->d_name, name);
+            names.Add(name);
+        }
     }
 }
 

@@ -12,22 +12,21 @@ namespace platform {
 
 // Entries that are neither hidden nor system files, nor links to files, nor "." or "..",
 // nor names that paths cannot reach.
-std::vector<std::u16string> detail::ListVisible(std::u16string_view folder, EntryKind kind) {
+void detail::ListVisible(std::u16string_view folder, EntryKind kind, NameList& names) {
     const std::u16string pattern = windows::SystemPath(JoinPath(folder, u"*"));
     WIN32_FIND_DATAW entry;
     const HANDLE first =
         FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
                          FIND_FIRST_EX_LARGE_FETCH);
-    std::vector<std::u16string> names;
     if (first == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) return names;  // a drive root with nothing in it
+        if (error == ERROR_FILE_NOT_FOUND) return;  // a drive root with nothing in it
         throw FileError(SystemReason(error), u"Cannot list folder", folder);
     }
     // Closed however the listing ends, a name that could not be kept included.
     const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> search(first, FindClose);
     do {
-        std::u16string name = FromWide(entry.cFileName);
+        const std::u16string_view name(reinterpret_cast<const char16_t*>(entry.cFileName));
         const DWORD attributes = entry.dwFileAttributes;
         if (name == u"." || name == u"..") continue;
         // Other systems can make names that end in a dot or a blank, but a path drops them:
@@ -42,12 +41,11 @@ std::vector<std::u16string> detail::ListVisible(std::u16string_view folder, Entr
             kind == EntryKind::Folder
                 ? (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
                 : !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
-        if (listed) names.push_back(std::move(name));
+        if (listed) names.Add(name);
     } while (FindNextFileW(search.get(), &entry));
     const DWORD error = GetLastError();
     if (error != ERROR_NO_MORE_FILES)
         throw FileError(SystemReason(error), u"Cannot list folder", folder);
-    return names;
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <climits>
 #include <string>
 
+#include "platform/names_posix.h"
 #include "platform/platform.h"
 #include "platform/system_parts.h"
 #include "platform/utf8.h"
@@ -63,11 +64,12 @@ void AppendUtf16(std::u16string& text, char32_t code) {
 
 }  // namespace
 
-std::u16string FromNative(const NativeString& name) {
-    const std::string& bytes = name;
-    std::u16string text;
-    text.reserve(bytes.size());
+void AppendFromNative(std::string_view bytes, std::u16string& text) {
     for (std::size_t at = 0; at < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[at]) < 0x80) {
+            text.push_back(static_cast<char16_t>(bytes[at++]));
+            continue;
+        }
         char32_t code;
         const std::size_t length = DecodeOne(bytes, at, code);
         if (length == 0) {
@@ -78,6 +80,12 @@ std::u16string FromNative(const NativeString& name) {
             at += length;
         }
     }
+}
+
+std::u16string FromNative(const NativeString& name) {
+    std::u16string text;
+    text.reserve(name.size());
+    AppendFromNative(name, text);
     return text;
 }
 

@@ -358,9 +358,33 @@ std::vector<FolderStep> FolderChain(std::u16string_view folder);
 // Neither needs to exist.
 bool VolumeHolds(std::u16string_view volumePath, std::u16string_view folder);
 
-// The names of a folder's subfolders, and of its ordinary visible files, unsorted.
-// Throw FileError if the folder cannot be read.
-std::vector<std::u16string> ListSubfolders(std::u16string_view folder);
-std::vector<std::u16string> ListOrdinaryFiles(std::u16string_view folder);
+// Names as a folder listing gives them, in the folder's own order, one after another in one
+// text. The file list reads its folder again at every change of its mask, into the same
+// NameList each time: it keeps its storage, so that reading a big folder again allocates
+// nothing and touches no fresh memory.
+class NameList {
+public:
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    std::u16string_view operator[](std::size_t k) const {
+        const std::size_t start = k == 0 ? 0 : ends_[k - 1];
+        return std::u16string_view(units_).substr(start, ends_[k] - start);
+    }
+    std::vector<std::u16string> Texts() const;
+
+    // Empties the list, keeping its storage.
+    void Clear();
+    void Add(std::u16string_view name);
+    friend bool operator==(const NameList&, const NameList&) = default;
+
+private:
+    std::u16string units_;
+    std::vector<std::size_t> ends_;
+};
+
+// The names of a folder's subfolders, and of its ordinary visible files, unsorted, in place
+// of what names held. Throw FileError if the folder cannot be read, and leave names empty.
+void ListSubfolders(std::u16string_view folder, NameList& names);
+void ListOrdinaryFiles(std::u16string_view folder, NameList& names);
 
 }  // namespace platform

@@ -12,30 +12,51 @@ namespace window {
 
 namespace {
 
-// Both texts come in upper case. Walks them once, going back only to the last "*", so that
-// no mask, however many stars it has, takes more than name length times pattern length steps.
-bool MatchesPattern(std::u16string_view name, std::u16string_view pattern) {
-    std::size_t n = 0;
-    std::size_t p = 0;
-    std::size_t star = std::u16string_view::npos;
-    std::size_t resume = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == u'*') {
-            star = p++;
-            resume = n;
-        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
-            ++n;
-            ++p;
-        } else if (star != std::u16string_view::npos) {
-            p = star + 1;
-            n = ++resume;
-        } else {
-            return false;
+// One pattern in upper case, cut at its stars: the piece before the first star must begin a
+// name and the piece after the last must end it, and the pieces between are found in turn,
+// each as early as it fits, which finds a match whenever there is one; "?" stands for any one
+// unit. However many stars a pattern has, a name takes at most its length times the pattern's
+// steps, and the common masks ("*.txt") only compare the name's end.
+class Pattern {
+public:
+    explicit Pattern(std::u16string_view pattern) {
+        for (std::size_t from = 0;;) {
+            const std::size_t star = pattern.find(u'*', from);
+            pieces_.emplace_back(pattern.substr(from, star - from));
+            if (star == std::u16string_view::npos) break;
+            from = star + 1;
         }
     }
-    while (p < pattern.size() && pattern[p] == u'*') ++p;
-    return p == pattern.size();
-}
+
+    bool Matches(std::u16string_view name) const {
+        const std::u16string_view first = pieces_.front();
+        if (pieces_.size() == 1) return name.size() == first.size() && PieceAt(name, 0, first);
+        const std::u16string_view last = pieces_.back();
+        if (name.size() < first.size() + last.size() || !PieceAt(name, 0, first) ||
+            !PieceAt(name, name.size() - last.size(), last)) {
+            return false;
+        }
+        std::size_t from = first.size();
+        const std::size_t until = name.size() - last.size();
+        for (std::size_t k = 1; k + 1 < pieces_.size(); ++k) {
+            const std::u16string_view piece = pieces_[k];
+            while (from + piece.size() <= until && !PieceAt(name, from, piece)) ++from;
+            if (from + piece.size() > until) return false;
+            from += piece.size();
+        }
+        return true;
+    }
+
+private:
+    static bool PieceAt(std::u16string_view name, std::size_t at, std::u16string_view piece) {
+        for (std::size_t k = 0; k < piece.size(); ++k) {
+            if (piece[k] != u'?' && piece[k] != name[at + k]) return false;
+        }
+        return true;
+    }
+
+    std::vector<Text> pieces_;
+};
 
 std::u16string_view Trimmed(std::u16string_view text) {
     while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
@@ -65,7 +86,8 @@ std::vector<std::size_t> OrderIgnoringCase(const std::vector<Text>& names,
 }
 
 // A mask split into its patterns in upper case, so that a whole listing is matched against
-// it with no work on the mask per name.
+// it with no work on the mask per name. A pattern ending in ".*" also stands for itself
+// without those two units, for names without a dot.
 class Mask {
 public:
     explicit Mask(const Text& mask) {
@@ -74,26 +96,32 @@ public:
         while (true) {
             const std::size_t end = std::min(rest.find(u';'), rest.size());
             const std::u16string_view pattern = Trimmed(rest.substr(0, end));
-            if (!pattern.empty()) patterns_.emplace_back(pattern);
+            if (!pattern.empty()) {
+                patterns_.emplace_back(pattern);
+                if (pattern.ends_with(u".*")) {
+                    withoutDot_.emplace_back(pattern.substr(0, pattern.size() - 2));
+                }
+            }
             if (end == rest.size()) break;
             rest.remove_prefix(end + 1);
         }
     }
 
     bool Matches(std::u16string_view upperName) const {
-        for (const Text& pattern : patterns_) {
-            if (MatchesPattern(upperName, pattern)) return true;
-            if (pattern.ends_with(u".*") && upperName.find(u'.') == std::u16string_view::npos &&
-                MatchesPattern(upperName,
-                               std::u16string_view(pattern).substr(0, pattern.size() - 2))) {
-                return true;
+        for (const Pattern& pattern : patterns_) {
+            if (pattern.Matches(upperName)) return true;
+        }
+        if (!withoutDot_.empty() && upperName.find(u'.') == std::u16string_view::npos) {
+            for (const Pattern& pattern : withoutDot_) {
+                if (pattern.Matches(upperName)) return true;
             }
         }
         return patterns_.empty();
     }
 
 private:
-    std::vector<Text> patterns_;
+    std::vector<Pattern> patterns_;
+    std::vector<Pattern> withoutDot_;
 };
 
 }  // namespace
@@ -237,7 +265,9 @@ void DirListBox::Show(const Text& folder) {
     if (!platform::FolderExists(target))
         throw platform::FileError(std::make_error_code(std::errc::no_such_file_or_directory),
                                   u"Cannot open folder", folder);
-    std::vector<Text> subfolders = platform::ListSubfolders(target);
+    platform::NameList listed;
+    platform::ListSubfolders(target, listed);
+    std::vector<Text> subfolders = listed.Texts();
     const std::vector<std::size_t> order = OrderIgnoringCase(subfolders, UpperCaseKeys(subfolders));
 
     std::vector<Entry> entries;
@@ -304,28 +334,45 @@ void FileListBox::SetFileName(const Text& pattern) {
 }
 
 bool FileListBox::Read(const Text& folder) {
-    std::vector<Text> files = platform::ListOrdinaryFiles(folder);
+    // Read into the spare listing, so that a folder that cannot be read leaves the last one.
+    platform::ListOrdinaryFiles(folder, reading_);
     // A folder listed as it was last time (as it is while a mask is typed) keeps its keys
     // and its order.
-    if (files == listed_) return false;
-    std::vector<Text> keys = UpperCaseKeys(files);
-    order_ = OrderIgnoringCase(files, keys);
-    keys_ = std::move(keys);
-    listed_ = std::move(files);
+    if (reading_ == listed_) return false;
+    const std::vector<Text> files = reading_.Texts();
+    const std::vector<Text> keys = UpperCaseKeys(files);
+    const std::vector<std::size_t> order = OrderIgnoringCase(files, keys);
+    std::vector<Text> sorted;
+    sorted.reserve(files.size());
+    std::u16string sortedKeys;
+    std::vector<std::size_t> keyEnds;
+    keyEnds.reserve(files.size());
+    for (const std::size_t k : order) {
+        sorted.push_back(files[k]);
+        sortedKeys += keys[k];
+        keyEnds.push_back(sortedKeys.size());
+    }
+    std::swap(listed_, reading_);
+    sorted_ = std::move(sorted);
+    sortedKeys_ = std::move(sortedKeys);
+    keyEnds_ = std::move(keyEnds);
     return true;
 }
 
 void FileListBox::Filter(bool listingChanged) {
     const Mask mask(pattern_);
     std::vector<std::size_t> shown;
-    for (const std::size_t k : order_) {
-        if (mask.Matches(keys_[k])) shown.push_back(k);
+    std::size_t keyStart = 0;
+    for (std::size_t k = 0; k < keyEnds_.size(); ++k) {
+        const std::u16string_view key(sortedKeys_.data() + keyStart, keyEnds_[k] - keyStart);
+        keyStart = keyEnds_[k];
+        if (mask.Matches(key)) shown.push_back(k);
     }
     if (!listingChanged && shown == shown_) return;
     shown_ = std::move(shown);
     names_.clear();
     names_.reserve(shown_.size());
-    for (const std::size_t k : shown_) names_.push_back(listed_[k]);
+    for (const std::size_t k : shown_) names_.push_back(sorted_[k]);
     ++namesVersion_;
 }
 

@@ -151,11 +151,16 @@ private:
 
     Text path_;
     Text pattern_ = u"*.*";
-    // Every file of the folder as last listed, in the folder's own order; their keys in
-    // upper case alongside; the order in which the list shows them, and those it shows.
-    std::vector<Text> listed_;
-    std::vector<Text> keys_;
-    std::vector<std::size_t> order_;
+    // Every file of the folder as last listed, in the folder's own order, and the listing
+    // before it, whose storage the next reading reuses; the same in the order the list shows
+    // them, with their upper-case keys one after another in one text (where each ends
+    // alongside), so that matching a mask walks memory in order; and those the list shows,
+    // as indices into that order.
+    platform::NameList listed_;
+    platform::NameList reading_;
+    std::vector<Text> sorted_;
+    std::u16string sortedKeys_;
+    std::vector<std::size_t> keyEnds_;
     std::vector<std::size_t> shown_;
     std::vector<Text> names_;
     std::size_t namesVersion_ = 0;

@@ -62,7 +62,9 @@ int IndexOf(const std::vector<Text>& names, const Text& name) {
 void OpenFile(Form1& form, platform::EntryKind kind, const Text& folder, const Text& name) {
     std::vector<Text> listed;
     try {
-        listed = platform::ListOrdinaryFiles(folder);
+        platform::NameList names;
+        platform::ListOrdinaryFiles(folder, names);
+        listed = names.Texts();
     } catch (const std::system_error& error) {
         Refuse(form, name + u": its folder cannot be read (" + ReasonText(error) + u")");
         return;

@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "platform/temporary_windows.h"
+#include "tests/support/listings.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/whole_files.h"
 
@@ -230,7 +231,7 @@ TEST(WindowsOutputFile, EitherRemovalLeavesOnlyTheResultOrNothing) {
             DWORD put = 0;
             ASSERT_TRUE(::WriteFile(temporary.Get(), "abc", 3, &put, nullptr));
             EXPECT_EQ(Names(folder).size(), 1u);
-            EXPECT_TRUE(platform::ListOrdinaryFiles(folder.Text()).empty());
+            EXPECT_TRUE(support::FilesOf(folder.Text()).empty());
             temporary.Commit();
         }
         EXPECT_EQ(Names(folder), std::vector<std::string>{"result.bin"});

@@ -11,6 +11,7 @@
 
 #include "platform/mount_table_posix.h"
 #include "platform/platform.h"
+#include "tests/support/listings.h"
 #include "tests/support/scratch_folder.h"
 
 namespace platform {
@@ -88,11 +89,18 @@ protected:
 };
 
 TEST_F(ListingTest, ListsVisibleEntriesFollowingLinks) {
-    EXPECT_EQ(Sorted(ListSubfolders(Folder())), (Texts{u"Sub", u"link-to-folder"}));
-    EXPECT_EQ(Sorted(ListOrdinaryFiles(Folder())),
+    EXPECT_EQ(Sorted(support::SubfoldersOf(Folder())), (Texts{u"Sub", u"link-to-folder"}));
+    EXPECT_EQ(Sorted(support::FilesOf(Folder())),
               (Texts{u"caf\xdce9.bin", u"link-to-file", u"notes.txt"}));
-    EXPECT_THROW(ListSubfolders(Folder(u"/missing")), std::system_error);
-    EXPECT_THROW(ListOrdinaryFiles(Folder(u"/notes.txt")), std::system_error);
+    EXPECT_THROW(support::SubfoldersOf(Folder(u"/missing")), std::system_error);
+    EXPECT_THROW(support::FilesOf(Folder(u"/notes.txt")), std::system_error);
+    // A list read again holds the new listing alone, and none after a folder that fails.
+    NameList names;
+    ListOrdinaryFiles(Folder(), names);
+    ListSubfolders(Folder(), names);
+    EXPECT_EQ(Sorted(names.Texts()), (Texts{u"Sub", u"link-to-folder"}));
+    EXPECT_THROW(ListSubfolders(Folder(u"/missing"), names), std::system_error);
+    EXPECT_TRUE(names.empty());
     EXPECT_TRUE(FolderExists(Folder(u"/link-to-folder")));
     EXPECT_FALSE(FolderExists(Folder(u"/notes.txt")));
     EXPECT_FALSE(FolderExists(u""));

@@ -9,6 +9,7 @@
 #include "platform/handles_windows.h"
 #include "platform/platform.h"
 #include "tests/support/deep_folder_windows.h"
+#include "tests/support/listings.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -79,9 +80,8 @@ TEST(WindowsLongPaths, AFileSixHundredUnitsDeepIsListedReadWrittenAndRemoved) {
     EXPECT_TRUE(platform::FolderExists(deep.Path()));
     EXPECT_EQ(platform::FolderChain(deep.Path()).back().path, deep.Path());
     const std::u16string parent = deep.Path().substr(0, deep.Path().find_last_of(u'\\'));
-    EXPECT_EQ(platform::ListSubfolders(parent),
-              std::vector<std::u16string>{std::u16string(40, u'd')});
-    EXPECT_EQ(platform::ListOrdinaryFiles(deep.Path()), std::vector<std::u16string>{u"source.bin"});
+    EXPECT_EQ(support::SubfoldersOf(parent), std::vector<std::u16string>{std::u16string(40, u'd')});
+    EXPECT_EQ(support::FilesOf(deep.Path()), std::vector<std::u16string>{u"source.bin"});
     EXPECT_EQ(platform::Classify(source), platform::EntryKind::OrdinaryFile);
     EXPECT_EQ(platform::Classify(deep.Text(u"missing")), platform::EntryKind::Missing);
     EXPECT_EQ(platform::Classify(deep.Text(u"*.bin")), platform::EntryKind::Missing);
@@ -97,7 +97,7 @@ TEST(WindowsLongPaths, AFileSixHundredUnitsDeepIsListedReadWrittenAndRemoved) {
         output.Write(std::span<const std::uint8_t>(bytes, 4));
         output.Commit();
     }
-    EXPECT_EQ(platform::ListOrdinaryFiles(deep.Path()).size(), 2u);
+    EXPECT_EQ(support::FilesOf(deep.Path()).size(), 2u);
     EXPECT_TRUE(input.IsSameFileAs(source));
     EXPECT_FALSE(input.IsSameFileAs(deep.Text(u"result.bin")));
     EXPECT_TRUE(
@@ -106,7 +106,7 @@ TEST(WindowsLongPaths, AFileSixHundredUnitsDeepIsListedReadWrittenAndRemoved) {
     platform::WriteWholeFile(deep.Text(u"LastPath"), "C:\\\r\n");
     EXPECT_EQ(platform::ReadFileStart(deep.Text(u"LastPath"), 16), "C:\\\r\n");
     platform::RemoveFile(deep.Text(u"LastPath"));
-    EXPECT_EQ(platform::ListOrdinaryFiles(deep.Path()), std::vector<std::u16string>{u"source.bin"});
+    EXPECT_EQ(support::FilesOf(deep.Path()), std::vector<std::u16string>{u"source.bin"});
     try {
         platform::RemoveFile(deep.Text(u"LastPath"));
         ADD_FAILURE() << "no error";

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/listings.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/whole_files.h"
 
@@ -44,7 +45,7 @@ TEST(OutputFile, AppearsUnderItsNameOnlyOnCommitAndWithoutItLeavesNothing) {
         EXPECT_EQ(platform::Classify(folder.Text("result.bin")), EntryKind::Missing);
         EXPECT_FALSE(fs::exists(folder / "result.bin"));
         // Whatever the file in progress is, the file list never shows it.
-        EXPECT_TRUE(platform::ListOrdinaryFiles(folder.Text()).empty());
+        EXPECT_TRUE(support::FilesOf(folder.Text()).empty());
         output.Write(Bytes{'c'});
         output.Commit();
     }

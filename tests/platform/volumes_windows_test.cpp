@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "tests/support/listings.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/whole_files.h"
 
@@ -46,12 +47,12 @@ TEST(WindowsVolumes, HiddenAndSystemEntriesAreNotListed) {
     ASSERT_TRUE(SetFileAttributesW((folder / "HiddenSub").c_str(),
                                    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN));
 
-    Texts files = platform::ListOrdinaryFiles(folder.Text());
+    Texts files = support::FilesOf(folder.Text());
     std::sort(files.begin(), files.end());
     // Wine hides names that begin with a dot, as the Linux build does.
     EXPECT_EQ(files, Texts{u"plain.txt"});
-    EXPECT_EQ(platform::ListSubfolders(folder.Text()), Texts{u"Sub"});
-    EXPECT_THROW(platform::ListOrdinaryFiles(folder.Text("missing")), platform::FileError);
+    EXPECT_EQ(support::SubfoldersOf(folder.Text()), Texts{u"Sub"});
+    EXPECT_THROW(support::FilesOf(folder.Text("missing")), platform::FileError);
 }
 
 TEST(WindowsVolumes, NamesEndingInADotOrABlankAreNotListed) {
@@ -75,8 +76,8 @@ TEST(WindowsVolumes, NamesEndingInADotOrABlankAreNotListed) {
     }
     ASSERT_TRUE(CreateDirectoryW((made.prefix + L"dir.").c_str(), nullptr));
     // Opened by its listed name, "report." would read "report".
-    EXPECT_EQ(platform::ListOrdinaryFiles(folder.Text()), Texts{u"report"});
-    EXPECT_EQ(platform::ListSubfolders(folder.Text()), Texts{});
+    EXPECT_EQ(support::FilesOf(folder.Text()), Texts{u"report"});
+    EXPECT_EQ(support::SubfoldersOf(folder.Text()), Texts{});
 }
 
 }  // namespace

@@ -328,6 +328,9 @@ TEST(FileMask, PatternsMatchLikeTheFileDialogs) {
     EXPECT_FALSE(MatchesMask(u"report.txt", u"*.txt.*"));
     EXPECT_TRUE(MatchesMask(u"\u00c9t\u00c9.txt", u"\u00e9t\u00e9*"));
     EXPECT_TRUE(MatchesMask(u"\u0414\u043e\u043c", u"\u0434\u041e\u041c"));
+    EXPECT_TRUE(MatchesMask(u"IMG_0001 copy.jpg", u"img_*?1*co?y*.JPG"));
+    EXPECT_FALSE(MatchesMask(u"acb", u"a*b*c"));
+    EXPECT_FALSE(MatchesMask(u"ab", u"ab*b"));  // the start and the end may not overlap
     // Many stars must not make a long name take exponential time.
     EXPECT_FALSE(MatchesMask(std::u16string(200, u'a'), u"*a*a*a*a*a*a*a*a*a*a*a*b"));
 }
