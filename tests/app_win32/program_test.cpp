@@ -96,10 +96,12 @@ TEST_F(ProgramTest, AFolderOpensThatFolderToPickTheSourceThere) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Control(window, "Label1").Text(), L"Select Source File");
     const HWND files = Control(window, "File1").handle;
-    ASSERT_EQ(SendMessageW(files, LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(support::RowsOf(files), std::vector<std::wstring>{L"only \u0436.txt"});
+    // LB_GETTEXT from another program is carried across as for a list that keeps no strings,
+    // with room for a row's data only: the list gives that, not a text that would overrun it.
     wchar_t listed[MAX_PATH] = {};
-    SendMessageW(files, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(listed));
-    EXPECT_STREQ(listed, L"only \u0436.txt");
+    EXPECT_LE(SendMessageW(files, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(listed)),
+              static_cast<LRESULT>(sizeof(ULONG_PTR)));
     EXPECT_FALSE(Control(window, "Label6").Visible());
     EXPECT_EQ(program.ClosedBy(window, WM_CLOSE, 0), 0);
 }

@@ -1,5 +1,7 @@
 #include "tests/support/started_program_windows.h"
 
+#include <oleacc.h>
+
 namespace support {
 
 std::wstring TextOf(HWND window) {
@@ -12,6 +14,32 @@ std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return name;
+}
+
+std::vector<std::wstring> RowsOf(HWND list) {
+    // The accessible object comes from the program through COM.
+    const bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    std::vector<std::wstring> rows;
+    IAccessible* accessible = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT),
+                                             __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&accessible)))) {
+        const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LONG row = 1; row <= count; ++row) {
+            VARIANT child;
+            VariantInit(&child);
+            child.vt = VT_I4;
+            child.lVal = row;
+            BSTR name = nullptr;
+            rows.push_back(SUCCEEDED(accessible->get_accName(child, &name)) && name != nullptr
+                               ? std::wstring(name, SysStringLen(name))
+                               : L"<no name>");
+            SysFreeString(name);
+        }
+        accessible->Release();
+    }
+    if (comStarted) CoUninitialize();
+    return rows;
 }
 
 StartedProgram::StartedProgram(std::wstring commandLine,

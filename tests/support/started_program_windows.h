@@ -6,11 +6,16 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace support {
 
 std::wstring TextOf(HWND window);
 std::wstring ClassOf(HWND window);
+// The rows of a list in another program, as a screen reader there hears them: by their
+// accessible names (a list that draws its rows keeps no strings the system could copy
+// across).
+std::vector<std::wstring> RowsOf(HWND list);
 
 class StartedProgram {
 public:

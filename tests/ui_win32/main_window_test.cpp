@@ -33,6 +33,20 @@ std::wstring TextOf(HWND control) {
     return text;
 }
 
+// The rows of a list as a screen reader reads them.
+std::vector<std::wstring> Rows(HWND list) {
+    std::vector<std::wstring> rows;
+    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (WPARAM row = 0; row < static_cast<WPARAM>(count); ++row) {
+        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, row, 0)),
+                          L'\0');
+        text.resize(static_cast<std::size_t>(
+            SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()))));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
 // The window a timer interrupts a run in; set by the test before the run starts.
 HWND windowToClose = nullptr;
 
@@ -227,11 +241,45 @@ TEST_F(Win32WindowTest, WhereTwoPlacesOverlapTheBorderOfWhatTakesInputIsDrawnWho
 }
 
 TEST_F(Win32WindowTest, TypingAMaskRefiltersTheFileList) {
-    EXPECT_EQ(SendMessageW(Control("File1"), LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(Rows(Control("File1")), (std::vector<std::wstring>{L"other.dat", L"report.txt"}));
     SendMessageW(Control("filemask"), EM_SETSEL, 0, -1);
     Type("filemask", u"*.txt");
     EXPECT_EQ(form_.filemask.GetText(), u"*.txt");
-    EXPECT_EQ(SendMessageW(Control("File1"), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(Rows(Control("File1")), std::vector<std::wstring>{L"report.txt"});
+}
+
+// As in a list of strings: from the entry after the one with the focus, round to the top,
+// letter case aside; a character no entry begins with leaves the selection. The file list's
+// selection is the window's, as after a click.
+TEST_F(Win32WindowTest, ACharacterTypedInAListSelectsTheNextEntryThatBeginsWithIt) {
+    WriteFile(files_ / "Rates.csv", "rates");
+    fs::create_directory(files_ / "Beta");
+    fs::create_directory(files_ / "bin");
+    form_.Dir1.SetPath(files_.Text());
+    Pump();
+    ASSERT_EQ(Rows(Control("File1")),
+              (std::vector<std::wstring>{L"other.dat", L"Rates.csv", L"report.txt"}));
+    const struct {
+        const char* list;
+        char16_t typed;
+        const wchar_t* selected;
+    } typing[] = {
+        {"File1", u'r', L"Rates.csv"}, {"File1", u'R', L"report.txt"},
+        {"File1", u'r', L"Rates.csv"}, {"File1", u'O', L"other.dat"},
+        {"File1", u'x', L"other.dat"}, {"Dir1", u'b', L"Beta"},
+        {"Dir1", u'B', L"bin"},
+    };
+    for (const auto& step : typing) {
+        Type(step.list, std::u16string(1, step.typed));
+        const HWND list = Control(step.list);
+        const auto row = SendMessageW(list, LB_GETCURSEL, 0, 0);
+        ASSERT_GE(row, 0) << step.list << " " << static_cast<char>(step.typed);
+        EXPECT_EQ(Rows(list)[static_cast<std::size_t>(row)], step.selected)
+            << step.list << " " << static_cast<char>(step.typed);
+        if (list == Control("File1")) {
+            EXPECT_EQ(form_.File1.ListIndex(), row);
+        }
+    }
 }
 
 TEST_F(Win32WindowTest, AWholeRunThroughTheControls) {
@@ -458,25 +506,27 @@ struct Heard {
     long role = 0;
 };
 
-Heard HeardOf(HWND control) {
+// child: CHILDID_SELF for the control, a row's number from 1 for a row of a list.
+Heard HeardOf(HWND control, LONG child = CHILDID_SELF) {
     IAccessible* accessible = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
                                           __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible)))) {
         return {L"<no accessible object>"};
     }
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    VARIANT asked;
+    VariantInit(&asked);
+    asked.vt = VT_I4;
+    asked.lVal = child;
     Heard heard;
     BSTR name = nullptr;
-    if (FAILED(accessible->get_accName(self, &name))) heard.name = L"<failed>";
+    if (FAILED(accessible->get_accName(asked, &name))) heard.name = L"<failed>";
     if (name != nullptr) heard.name = name;
     SysFreeString(name);
     VARIANT role;
     VariantInit(&role);
-    if (SUCCEEDED(accessible->get_accRole(self, &role)) && role.vt == VT_I4) heard.role = role.lVal;
+    if (SUCCEEDED(accessible->get_accRole(asked, &role)) && role.vt == VT_I4)
+        heard.role = role.lVal;
     VariantClear(&role);
     accessible->Release();
     return heard;
@@ -517,6 +567,10 @@ TEST_F(Win32WindowTest, ScreenReadersHearEveryControlByItsNameAndRole) {
         EXPECT_EQ(heard.name, control.name) << control.control;
         EXPECT_EQ(heard.role, control.role) << control.control;
     }
+    // The lists' rows by their names, as the lists show them.
+    EXPECT_EQ(HeardOf(Control("File1"), 2).name, L"report.txt");
+    EXPECT_EQ(HeardOf(Control("Dir1"), form_.Dir1.ListIndex() + 1).name,
+              files_.Path().filename().wstring());
     // A label says what it shows now, and the password box keeps its own name, not the
     // label's beside it.
     DoubleClickFile(L"report.txt");

@@ -15,4 +15,14 @@ HFONT CreateDesignFont(const window::Font& font, int dpi) {
                        VARIABLE_PITCH | FF_SWISS, face.c_str());
 }
 
+int LineHeight(HFONT font) {
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return metrics.tmHeight;
+}
+
 }  // namespace ui::win32

@@ -1,7 +1,5 @@
 #include "ui/win32/list_views.h"
 
-#include <functional>
-
 #include "ui/win32/wide.h"
 
 namespace ui::win32 {
@@ -11,30 +9,6 @@ namespace {
 constexpr int kIndentPerLevel = 8;
 
 int CurrentRow(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
-
-const wchar_t* WideText(const window::Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());  // both are UTF-16 units
-}
-
-// Puts count texts into a LISTBOX in place of what it held, with storage for all of them
-// taken at once and the control drawn once at the end rather than after each; the caller
-// turns drawing back on (WM_SETREDRAW) once it has also set the selection.
-void Refill(HWND list, std::size_t count,
-            const std::function<const window::Text&(std::size_t)>& textAt) {
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    std::size_t units = 0;
-    for (std::size_t k = 0; k < count; ++k) units += textAt(k).size() + 1;
-    SendMessageW(list, LB_INITSTORAGE, count, static_cast<LPARAM>(units * sizeof(wchar_t)));
-    for (std::size_t k = 0; k < count; ++k) {
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(textAt(k))));
-    }
-}
-
-void DrawAgain(HWND list) {
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-}
 
 }  // namespace
 
@@ -81,10 +55,7 @@ void DriveListView::Command(WORD code) {
 DirListView::DirListView(window::DirListBox& folders, Dispatcher& dispatcher,
                          const Placement& placement, const int& dpi)
     : folders_(folders), dispatcher_(dispatcher), dpi_(dpi) {
-    Create(L"LISTBOX",
-           WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
-               LBS_NOINTEGRALHEIGHT,
-           WS_EX_CLIENTEDGE, placement);
+    CreateList(placement);
     folders_.SetObserver(this);
     ControlChanged(folders_);
 }
@@ -92,11 +63,7 @@ DirListView::DirListView(window::DirListBox& folders, Dispatcher& dispatcher,
 DirListView::~DirListView() { folders_.SetObserver(nullptr); }
 
 void DirListView::ControlChanged(const window::Control&) {
-    const auto& entries = folders_.Entries();
-    Refill(Handle(), entries.size(),
-           [&](std::size_t k) -> const window::Text& { return entries[k].name; });
-    SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(folders_.ListIndex()), 0);
-    DrawAgain(Handle());
+    ShowRows(folders_.Entries().size(), folders_.ListIndex());
     ShowAs(folders_.Visible());
 }
 
@@ -114,22 +81,15 @@ void DirListView::Open(int row) {
     dispatcher_.Run([this, row] { folders_.OpenEntry(static_cast<std::size_t>(row)); });
 }
 
+std::size_t DirListView::RowCount() const { return folders_.Entries().size(); }
+
+const window::Text& DirListView::RowText(std::size_t row) const {
+    return folders_.Entries()[row].name;
+}
+
 // Each entry shifted right by its level, so the list reads as a path from the root down.
-void DirListView::DrawItem(const DRAWITEMSTRUCT& item) {
-    const auto& entries = folders_.Entries();
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    if (item.itemID < entries.size()) {
-        const window::DirListBox::Entry& entry = entries[item.itemID];
-        RECT text = item.rcItem;
-        text.left += 2 + entry.depth * MulDiv(kIndentPerLevel, dpi_, 96);
-        SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        const std::wstring name = Wide(entry.name);
-        DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &text,
-                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    }
-    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+int DirListView::RowIndent(std::size_t row) const {
+    return 2 + folders_.Entries()[row].depth * MulDiv(kIndentPerLevel, dpi_, 96);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -137,8 +97,7 @@ void DirListView::DrawItem(const DRAWITEMSTRUCT& item) {
 FileListView::FileListView(window::FileListBox& files, Dispatcher& dispatcher,
                            const Placement& placement)
     : files_(files), dispatcher_(dispatcher) {
-    Create(L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-           WS_EX_CLIENTEDGE, placement);
+    CreateList(placement);
     files_.SetObserver(this);
     ControlChanged(files_);
 }
@@ -146,15 +105,12 @@ FileListView::FileListView(window::FileListBox& files, Dispatcher& dispatcher,
 FileListView::~FileListView() { files_.SetObserver(nullptr); }
 
 void FileListView::ControlChanged(const window::Control&) {
-    const bool refill = shownVersion_ != files_.NamesVersion();
-    if (refill) {
+    if (shownVersion_ != files_.NamesVersion()) {
         shownVersion_ = files_.NamesVersion();
-        const auto& names = files_.Names();
-        Refill(Handle(), names.size(),
-               [&](std::size_t k) -> const window::Text& { return names[k]; });
+        ShowRows(files_.Names().size(), files_.ListIndex());
+    } else {
+        SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(files_.ListIndex()), 0);
     }
-    SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(files_.ListIndex()), 0);
-    if (refill) DrawAgain(Handle());
     ShowAs(files_.Visible());
 }
 
@@ -166,6 +122,10 @@ void FileListView::Command(WORD code) {
         Pick(CurrentRow(Handle()));
     }
 }
+
+std::size_t FileListView::RowCount() const { return files_.Names().size(); }
+
+const window::Text& FileListView::RowText(std::size_t row) const { return files_.Names()[row]; }
 
 bool FileListView::Enter() {
     Pick(CurrentRow(Handle()));

@@ -1,12 +1,13 @@
-// The views of the three lists: a drop-down COMBOBOX for the drives, an owner-drawn LISTBOX
-// for the folders (each entry drawn at its level) and a LISTBOX for the files. The two lists
-// are filled in one go, and the file list again only when its names changed.
+// The views of the three lists: a drop-down COMBOBOX for the drives, and lists of the model's
+// rows (owner_data_list.h) for the folders, each drawn at its level, and for the files. The
+// file list is shown from the top again only when its names changed.
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <vector>
 
+#include "ui/win32/owner_data_list.h"
 #include "ui/win32/simple_views.h"
 #include "window/lists.h"
 
@@ -25,7 +26,7 @@ private:
     std::vector<window::Text> shown_;
 };
 
-class DirListView : public View {
+class DirListView : public OwnerDataList {
 public:
     // dpi is the window's scale, read at each drawing: it changes when the window moves to
     // a screen of another scale.
@@ -34,10 +35,12 @@ public:
     ~DirListView() override;
     void ControlChanged(const window::Control&) override;
     void Command(WORD code) override;
-    void DrawItem(const DRAWITEMSTRUCT& item) override;
     bool Enter() override;
 
 private:
+    std::size_t RowCount() const override;
+    const window::Text& RowText(std::size_t row) const override;
+    int RowIndent(std::size_t row) const override;
     void Open(int row);
 
     window::DirListBox& folders_;
@@ -45,7 +48,7 @@ private:
     const int& dpi_;
 };
 
-class FileListView : public View {
+class FileListView : public OwnerDataList {
 public:
     FileListView(window::FileListBox& files, Dispatcher& dispatcher, const Placement& placement);
     ~FileListView() override;
@@ -54,6 +57,8 @@ public:
     bool Enter() override;
 
 private:
+    std::size_t RowCount() const override;
+    const window::Text& RowText(std::size_t row) const override;
     void Pick(int row);
 
     window::FileListBox& files_;

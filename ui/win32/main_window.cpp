@@ -120,8 +120,11 @@ void MainWindow::LayOut(const RECT& frame) {
             fonts_.push_back(font);
         }
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        // The lists draw their own rows, and are told how high.
         if (entry.kind == window::ControlKind::DirListBox) {
             SendMessageW(control, LB_SETITEMHEIGHT, 0, FolderRowHeight());
+        } else if (entry.kind == window::ControlKind::FileListBox) {
+            SendMessageW(control, LB_SETITEMHEIGHT, 0, LineHeight(font));
         }
     }
     for (HFONT font : previousFonts) DeleteObject(font);

@@ -39,12 +39,14 @@ long RoleOf(window::ControlKind kind) {
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-// The system's own accessible object of a control, with the control's name and role its own:
-// everything else (value, state, children, the entries of a list) is the system's answer.
+// The system's own accessible object of a control, with the control's name and role its own,
+// and for a list the names of its rows: the system names the rows only of a list that keeps
+// strings, and the folder and file lists draw theirs from the model and answer for them
+// (LB_GETTEXT). Everything else (value, state, children) is the system's answer.
 class NamedAccessible final : public IAccessible {
 public:
-    NamedAccessible(IAccessible* standard, const ScreenReaderIdentity& identity)
-        : standard_(standard), identity_(identity) {}
+    NamedAccessible(IAccessible* standard, HWND control, const ScreenReaderIdentity& identity)
+        : standard_(standard), control_(control), identity_(identity) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
         if (object == nullptr) return E_POINTER;
@@ -86,6 +88,9 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        if (identity_.role == ROLE_SYSTEM_LIST && child.vt == VT_I4 && child.lVal > 0) {
+            return RowName(child.lVal - 1, name);
+        }
         if (!IsSelf(child) || identity_.name.empty()) return standard_->get_accName(child, name);
         if (name == nullptr) return E_INVALIDARG;
         *name = SysAllocString(identity_.name.c_str());
@@ -162,7 +167,19 @@ public:
 private:
     ~NamedAccessible() { standard_->Release(); }
 
+    HRESULT RowName(LONG row, BSTR* name) const {
+        if (name == nullptr) return E_INVALIDARG;
+        const LRESULT length = SendMessageW(control_, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+        if (length == LB_ERR) return E_INVALIDARG;
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(control_, LB_GETTEXT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(text.data()));
+        *name = SysAllocStringLen(text.data(), static_cast<UINT>(length));
+        return *name != nullptr ? S_OK : E_OUTOFMEMORY;
+    }
+
     IAccessible* standard_;
+    HWND control_;
     ScreenReaderIdentity identity_;
     ULONG references_ = 1;
 };
@@ -222,7 +239,7 @@ LRESULT CALLBACK ScreenReaderNames::Answer(HWND control, UINT message, WPARAM w,
         if (SUCCEEDED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                                 reinterpret_cast<void**>(&standard)))) {
             auto* named = new NamedAccessible(
-                standard, reinterpret_cast<const Answering*>(answering)->identity);
+                standard, control, reinterpret_cast<const Answering*>(answering)->identity);
             const LRESULT result = LresultFromObject(__uuidof(IAccessible), w, named);
             named->Release();
             if (SUCCEEDED(static_cast<HRESULT>(result))) return result;

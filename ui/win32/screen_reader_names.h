@@ -3,7 +3,8 @@
 // system does it; and every control answers the system's question for its accessible object
 // (WM_GETOBJECT) with the system's own object for it, told the model's name and the role of
 // its kind, so that a box with neither label nor caption has its name too, and a system that
-// knows no role for a control class still says what the control is.
+// knows no role for a control class still says what the control is. A list's rows are named
+// by the texts the list gives for them (LB_GETTEXT).
 #pragma once
 
 #include <windows.h>

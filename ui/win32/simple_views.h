@@ -35,7 +35,7 @@ public:
     // WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT: sets the colours of the text and returns the
     // brush for the background, or nullptr for the system's own.
     virtual HBRUSH Colors(HDC) { return nullptr; }
-    // WM_DRAWITEM, for the owner-drawn folder list.
+    // WM_DRAWITEM, for the owner-drawn lists.
     virtual void DrawItem(const DRAWITEMSTRUCT&) {}
     // Enter while the control has the focus; true if the control took it.
     virtual bool Enter() { return false; }
