@@ -6,12 +6,17 @@
 namespace platform {
 namespace {
 
-void ListInto(std::u16string_view folder, EntryKind kind, NameList& names) {
-    names.Clear();
+// In place of what the lists held; a folder that cannot be read leaves them empty.
+void ListInto(std::u16string_view folder, NameList* subfolders, NameList* files) {
+    const auto clear = [&] {
+        if (subfolders != nullptr) subfolders->Clear();
+        if (files != nullptr) files->Clear();
+    };
+    clear();
     try {
-        detail::ListVisible(folder, kind, names);
+        detail::ListVisible(folder, subfolders, files);
     } catch (...) {
-        names.Clear();
+        clear();
         throw;
     }
 }
@@ -36,11 +41,15 @@ void NameList::Add(std::u16string_view name) {
 }
 
 void ListSubfolders(std::u16string_view folder, NameList& names) {
-    ListInto(folder, EntryKind::Folder, names);
+    ListInto(folder, &names, nullptr);
 }
 
 void ListOrdinaryFiles(std::u16string_view folder, NameList& names) {
-    ListInto(folder, EntryKind::OrdinaryFile, names);
+    ListInto(folder, nullptr, &names);
+}
+
+void ListFolder(std::u16string_view folder, NameList& subfolders, NameList& files) {
+    ListInto(folder, &subfolders, &files);
 }
 
 }  // namespace platform

@@ -14,8 +14,7 @@ namespace platform {
 // Links to ordinary files are listed too: users keep links to their documents, and a source
 // is only ever read. Links that lead nowhere, and entries that vanish or cannot be looked at
 // while listing, are left out.
-void detail::ListVisible(std::u16string_view folder, EntryKind kind, NameList& names) {
-    const mode_t wanted = kind == EntryKind::Folder ? S_IFDIR : S_IFREG;
+void detail::ListVisible(std::u16string_view folder, NameList* subfolders, NameList* files) {
     const std::string path = ToNative(folder);
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(path.c_str()), closedir);
     if (!directory) throw FileError(SystemReason(errno), u"Cannot list folder", folder);
@@ -40,10 +39,13 @@ void detail::ListVisible(std::u16string_view folder, EntryKind kind, NameList& n
         } else if (fstatat(descriptor, entry->d_name, &status, 0) != 0) {
             continue;
         }
-        if ((status.st_mode & S_IFMT) == wanted) {
+        NameList* const names = S_ISDIR(status.st_mode)   ? subfolders
+                                : S_ISREG(status.st_mode) ? files
+                                                          : nullptr;
+        if (names != nullptr) {
             name.clear();
             AppendFromNative(entry->d_name, name);
-            names.Add(name);
+            names->Add(name);
         }
     }
 }

@@ -12,7 +12,7 @@ namespace platform {
 
 // Entries that are neither hidden nor system files, nor links to files, nor "." or "..",
 // nor names that paths cannot reach.
-void detail::ListVisible(std::u16string_view folder, EntryKind kind, NameList& names) {
+void detail::ListVisible(std::u16string_view folder, NameList* subfolders, NameList* files) {
     const std::u16string pattern = windows::SystemPath(JoinPath(folder, u"*"));
     WIN32_FIND_DATAW entry;
     const HANDLE first =
@@ -37,11 +37,10 @@ void detail::ListVisible(std::u16string_view folder, EntryKind kind, NameList& n
             !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             continue;  // a link to a file: not an ordinary file, as Classify says
         }
-        const bool listed =
-            kind == EntryKind::Folder
-                ? (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
-                : !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
-        if (listed) names.Add(name);
+        NameList* const names = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? subfolders
+                                : (attributes & FILE_ATTRIBUTE_DEVICE)  ? nullptr
+                                                                        : files;
+        if (names != nullptr) names->Add(name);
     } while (FindNextFileW(search.get(), &entry));
     const DWORD error = GetLastError();
     if (error != ERROR_NO_MORE_FILES)

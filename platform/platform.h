@@ -386,5 +386,8 @@ private:
 // of what names held. Throw FileError if the folder cannot be read, and leave names empty.
 void ListSubfolders(std::u16string_view folder, NameList& names);
 void ListOrdinaryFiles(std::u16string_view folder, NameList& names);
+// Both from one reading of the folder, as the folder list and the file list beside it show
+// it: a big folder is read once, not once for each.
+void ListFolder(std::u16string_view folder, NameList& subfolders, NameList& files);
 
 }  // namespace platform

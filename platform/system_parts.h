@@ -30,10 +30,10 @@ struct PathRoot {
 // Nothing if the path is not absolute.
 std::optional<PathRoot> RootOf(std::u16string_view path);
 
-// Adds the names of the folder's visible entries of one kind, EntryKind::Folder or
-// EntryKind::OrdinaryFile, to names, as ListSubfolders and ListOrdinaryFiles give them.
-// Throws FileError if the folder cannot be read.
-void ListVisible(std::u16string_view folder, EntryKind kind, NameList& names);
+// Adds the names of the folder's visible subfolders to subfolders and of its visible ordinary
+// files to files, as ListFolder gives them; either may be null, for names not wanted. Throws
+// FileError if the folder cannot be read.
+void ListVisible(std::u16string_view folder, NameList* subfolders, NameList* files);
 
 // Puts the file at path in its disk's wastebasket unless it is the file spared, as Discard
 // says: what became of it, or nothing where no wastebasket took it and the file is still

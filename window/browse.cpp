@@ -9,6 +9,7 @@ namespace window {
 
 void Form1::Form_Load() {
     Dir1.FollowDrives(Drive1);
+    File1.FollowFolders(Dir1);
     bool opened = false;
     if (rememberedFolder_.Exists()) {
         try {

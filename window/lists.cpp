@@ -266,7 +266,8 @@ void DirListBox::Show(const Text& folder) {
         throw platform::FileError(std::make_error_code(std::errc::no_such_file_or_directory),
                                   u"Cannot open folder", folder);
     platform::NameList listed;
-    platform::ListSubfolders(target, listed);
+    // Into the storage of the files handed over last time, which the file list handed back.
+    platform::ListFolder(target, listed, filesShown_);
     std::vector<Text> subfolders = listed.Texts();
     const std::vector<std::size_t> order = OrderIgnoringCase(subfolders, UpperCaseKeys(subfolders));
 
@@ -285,9 +286,12 @@ void DirListBox::Show(const Text& folder) {
     const int previousIndex = std::exchange(listIndex_, depth - 1);
     Text previousPath = std::exchange(path_, target);
     Notify();
+    handingOver_ = true;
     try {
         if (change_) change_();
+        handingOver_ = false;
     } catch (...) {
+        handingOver_ = false;
         entries_ = std::move(previousEntries);
         listIndex_ = previousIndex;
         path_ = std::move(previousPath);
@@ -297,6 +301,13 @@ void DirListBox::Show(const Text& folder) {
     if (drives_) drives_->NoteFolderShown(path_);
 }
 
+bool DirListBox::HandOverFiles(const Text& folder, platform::NameList& files) {
+    if (!handingOver_ || folder != path_) return false;
+    handingOver_ = false;
+    std::swap(files, filesShown_);
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------
 
 void FileListBox::SetPath(const Text& path) {
@@ -304,8 +315,10 @@ void FileListBox::SetPath(const Text& path) {
     if (chain.empty())
         throw platform::FileError(std::make_error_code(std::errc::invalid_argument),
                                   u"Cannot open folder", path);
-    const bool listingChanged = Read(chain.back().path);
-    path_ = chain.back().path;
+    const Text& folder = chain.back().path;
+    if (!folders_ || !folders_->HandOverFiles(folder, reading_)) ReadListing(folder);
+    const bool listingChanged = TakeReading();
+    path_ = folder;
     listIndex_ = -1;
     Filter(listingChanged);
     Notify();
@@ -321,7 +334,8 @@ void FileListBox::SetFileName(const Text& pattern) {
     bool listingChanged = false;
     if (!path_.empty()) {
         try {
-            listingChanged = Read(path_);
+            ReadListing(path_);
+            listingChanged = TakeReading();
         } catch (const std::system_error&) {
             // Typing a mask must never fail; the last listing is the best there is.
         }
@@ -333,9 +347,9 @@ void FileListBox::SetFileName(const Text& pattern) {
     Notify();
 }
 
-bool FileListBox::Read(const Text& folder) {
-    // Read into the spare listing, so that a folder that cannot be read leaves the last one.
-    platform::ListOrdinaryFiles(folder, reading_);
+void FileListBox::ReadListing(const Text& folder) { platform::ListOrdinaryFiles(folder, reading_); }
+
+bool FileListBox::TakeReading() {
     // A folder listed as it was last time (as it is while a mask is typed) keeps its keys
     // and its order.
     if (reading_ == listed_) return false;

@@ -106,10 +106,17 @@ public:
     // folder last shown on that volume, and every folder shown is remembered there.
     void FollowDrives(DriveListBox& drives) { drives_ = &drives; }
 
+    // While the Change handler runs, the ordinary files of the folder just shown, read with
+    // its subfolders, for a file list that lists that folder from the handler: swapped into
+    // files, once. False (and files untouched) at any other time or for any other folder.
+    bool HandOverFiles(const Text& folder, platform::NameList& files);
+
 private:
     void Show(const Text& folder);
 
     std::vector<Entry> entries_;
+    platform::NameList filesShown_;
+    bool handingOver_ = false;
     int listIndex_ = -1;
     Text path_;
     DriveListBox* drives_ = nullptr;
@@ -129,6 +136,10 @@ public:
     // the folder is listed again; if it can no longer be read, its last listing is filtered.
     void SetFileName(const Text& pattern);
 
+    // Ties the list to a folder list: a Path set from that list's Change handler to the
+    // folder it shows takes the files that list read with it, so the folder is read once.
+    void FollowFolders(DirListBox& folders) { folders_ = &folders; }
+
     // The names shown, sorted, and the selection (-1: none).
     const std::vector<Text>& Names() const { return names_; }
     // Goes up by one at each change of Names, so that a view draws the names again only
@@ -143,9 +154,11 @@ public:
     void OnDblClick(std::function<void()> handler) { dblClick_ = std::move(handler); }
 
 private:
-    // Lists the folder's files; true if they are not the ones listed last. Throws
-    // (std::system_error) if it cannot be read, and then changes nothing.
-    bool Read(const Text& folder);
+    // Reads the folder's files into the spare listing, reading_, so that a folder that
+    // cannot be read (it throws std::system_error) leaves the last listing as it was.
+    void ReadListing(const Text& folder);
+    // Makes the spare listing the list's; true if it is not the one listed last.
+    bool TakeReading();
     // Shows the files that match the pattern.
     void Filter(bool listingChanged);
 
@@ -165,6 +178,7 @@ private:
     std::vector<Text> names_;
     std::size_t namesVersion_ = 0;
     int listIndex_ = -1;
+    DirListBox* folders_ = nullptr;
     std::function<void()> dblClick_;
 };
 

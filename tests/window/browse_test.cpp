@@ -194,6 +194,12 @@ TEST_F(BrowseTest, TheFileListShowsVisibleFilesSortedAndFilteredByTheMask) {
     EXPECT_EQ(form_.File1.Names(),
               (std::vector<std::u16string>{u"a.txt", u"B.txt", u"b.TXT", u"notes.md"}));
     EXPECT_EQ(form_.File1.FileName(), u"b.TXT");
+    // The files the folder list read with the folder serve its Change alone: the folder set
+    // again later is read again.
+    std::ofstream(stick_ / "c.txt") << "x";
+    form_.File1.SetPath(Stick());
+    EXPECT_EQ(form_.File1.Names(),
+              (std::vector<std::u16string>{u"a.txt", u"B.txt", u"b.TXT", u"c.txt", u"notes.md"}));
     // A folder that vanished under the list leaves its last listing to filter.
     fs::remove_all(stick_);
     form_.filemask.SetText(u"*.md");
