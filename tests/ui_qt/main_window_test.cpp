@@ -126,6 +126,20 @@ TEST_F(MainWindowTest, PlacesEveryControlAtFifteenTwipsToThePixel) {
     const QList<QSize> iconSizes = window_.windowIcon().availableSizes();
     EXPECT_TRUE(iconSizes.contains(QSize(16, 16)));
     EXPECT_TRUE(iconSizes.contains(QSize(32, 32)));
+    // Built in as raw pixels, it is the installed rendering of each size, pixel for pixel.
+    for (const int size : {16, 256}) {
+        const QImage installed =
+            QImage(
+                QStringLiteral(TESSOMAR_ICON_DIR "/%1x%1/apps/" TESSOMAR_APP_ID ".png").arg(size))
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_FALSE(installed.isNull()) << size;
+        EXPECT_EQ(window_.windowIcon()
+                      .pixmap(QSize(size, size))
+                      .toImage()
+                      .convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  installed)
+            << size;
+    }
 }
 
 TEST_F(MainWindowTest, LooksFollowTheDesign) {
