@@ -353,34 +353,27 @@ bool FileListBox::TakeReading() {
     // A folder listed as it was last time (as it is while a mask is typed) keeps its keys
     // and its order.
     if (reading_ == listed_) return false;
-    const std::vector<Text> files = reading_.Texts();
+    std::vector<Text> files = reading_.Texts();
     const std::vector<Text> keys = UpperCaseKeys(files);
     const std::vector<std::size_t> order = OrderIgnoringCase(files, keys);
     std::vector<Text> sorted;
     sorted.reserve(files.size());
-    std::u16string sortedKeys;
-    std::vector<std::size_t> keyEnds;
-    keyEnds.reserve(files.size());
+    platform::NameList sortedKeys;
     for (const std::size_t k : order) {
-        sorted.push_back(files[k]);
-        sortedKeys += keys[k];
-        keyEnds.push_back(sortedKeys.size());
+        sorted.push_back(std::move(files[k]));
+        sortedKeys.Add(keys[k]);
     }
     std::swap(listed_, reading_);
     sorted_ = std::move(sorted);
     sortedKeys_ = std::move(sortedKeys);
-    keyEnds_ = std::move(keyEnds);
     return true;
 }
 
 void FileListBox::Filter(bool listingChanged) {
     const Mask mask(pattern_);
     std::vector<std::size_t> shown;
-    std::size_t keyStart = 0;
-    for (std::size_t k = 0; k < keyEnds_.size(); ++k) {
-        const std::u16string_view key(sortedKeys_.data() + keyStart, keyEnds_[k] - keyStart);
-        keyStart = keyEnds_[k];
-        if (mask.Matches(key)) shown.push_back(k);
+    for (std::size_t k = 0; k < sortedKeys_.size(); ++k) {
+        if (mask.Matches(sortedKeys_[k])) shown.push_back(k);
     }
     if (!listingChanged && shown == shown_) return;
     shown_ = std::move(shown);

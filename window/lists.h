@@ -166,14 +166,12 @@ private:
     Text pattern_ = u"*.*";
     // Every file of the folder as last listed, in the folder's own order, and the listing
     // before it, whose storage the next reading reuses; the same in the order the list shows
-    // them, with their upper-case keys one after another in one text (where each ends
-    // alongside), so that matching a mask walks memory in order; and those the list shows,
-    // as indices into that order.
+    // them, with their upper-case keys alongside in one text, so that matching a mask walks
+    // memory in order; and those the list shows, as indices into that order.
     platform::NameList listed_;
     platform::NameList reading_;
     std::vector<Text> sorted_;
-    std::u16string sortedKeys_;
-    std::vector<std::size_t> keyEnds_;
+    platform::NameList sortedKeys_;
     std::vector<std::size_t> shown_;
     std::vector<Text> names_;
     std::size_t namesVersion_ = 0;
