@@ -11,6 +11,7 @@
 
 #include "cipher/cipher.h"
 #include "cipher/keystream_loops.h"
+#include "core_share.h"
 #include "timing.h"
 
 int main(int argc, char** argv) {
@@ -55,5 +56,6 @@ int main(int argc, char** argv) {
                     bytes / bench::Median(loopSeconds[n]) / 1e6,
                     loops[n].apply == cipher::detail::ChosenLoop() ? " (chosen)" : "");
     }
+    bench::PrintCoreShare();
     return 0;
 }

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "cipher/cipher.h"
+#include "core_share.h"
 #include "measure.h"
 #include "platform/platform.h"
 #include "platform/source_leases_posix.h"
@@ -231,6 +232,7 @@ void TimeMemory(int repetitions) {
     std::printf("  %-20s %9.1f MB/s\n", "OpenSSL RC4()", theirsRate);
     std::printf("  ApplyKeystream / RC4() throughput: %.2f (target at least 1.6)\n",
                 oursRate / theirsRate);
+    bench::PrintCoreShare();
 }
 
 }  // namespace

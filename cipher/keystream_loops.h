@@ -36,8 +36,10 @@ void ApplyKeystreamPortable(WideState& state, std::span<std::uint8_t> data);
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #define TESSOMAR_KEYSTREAM_X86_64 1
-// The same on x86-64 with GCC or Clang, with hand-scheduled steps, in two ways of gathering
-// the keystream bytes of a word: each is the faster on some processors (keystream_x86_64.cpp).
+// The same on x86-64 with GCC or Clang, with hand-scheduled steps, in three ways of gathering
+// the keystream bytes of a word, for processors that differ in what writing part of a register
+// costs (keystream_x86_64.cpp).
+void ApplyKeystreamPairs(WideState& state, std::span<std::uint8_t> data);
 void ApplyKeystreamRotating(WideState& state, std::span<std::uint8_t> data);
 void ApplyKeystreamShifting(WideState& state, std::span<std::uint8_t> data);
 #endif
@@ -52,9 +54,9 @@ struct NamedLoop {
 // Every bulk loop this build has.
 std::span<const NamedLoop> BulkLoops();
 
-// The loop that runs: the C++ loop where it is the only one; on x86-64 the faster of the
+// The loop that runs: the C++ loop where it is the only one; on x86-64 the fastest of the
 // hand-scheduled ones on this processor, each timed over a small buffer once per process, at
-// first use (about a third of a millisecond). Every loop gives the same bytes, so the choice
+// first use (about half a millisecond). Every loop gives the same bytes, so the choice
 // changes only the speed.
 BulkLoop ChosenLoop();
 
