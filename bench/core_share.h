@@ -8,8 +8,8 @@
 namespace bench {
 
 // Prints the independent additions the core completes a cycle, the cycle being timed as one
-// dependent addition: about 4.5 on a core of its own on the machines measured so far, 3.7 to
-// 4.3 on a shared one. Prints nothing where the probe is not built (it is written for x86-64).
+// dependent addition: 5.2 on a core of its own on the machine measured so far, 4.5 to 5.0 on a
+// shared one. Prints nothing where the probe is not built (it is written for x86-64).
 void PrintCoreShare();
 
 }  // namespace bench

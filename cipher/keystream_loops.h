@@ -56,7 +56,7 @@ std::span<const NamedLoop> BulkLoops();
 
 // The loop that runs: the C++ loop where it is the only one; on x86-64 the fastest of the
 // hand-scheduled ones on this processor, each timed over a small buffer once per process, at
-// first use (about half a millisecond). Every loop gives the same bytes, so the choice
+// first use (about a third of a millisecond). Every loop gives the same bytes, so the choice
 // changes only the speed.
 BulkLoop ChosenLoop();
 
