@@ -29,9 +29,9 @@ BlockMemory::BlockMemory(std::size_t bytes) : size_(bytes) {
     const auto first = reinterpret_cast<std::uintptr_t>(whole);
     const std::uintptr_t aligned = (first + kHugePage - 1) & ~(kHugePage - 1);
     if (aligned > first) munmap(whole, aligned - first);
+    // aligned is less than a huge page past first, so some of the spare is always left at the end.
     const std::uintptr_t end = aligned + mapped;
-    if (first + mapped + kHugePage > end)
-        munmap(reinterpret_cast<void*>(end), first + mapped + kHugePage - end);
+    munmap(reinterpret_cast<void*>(end), first + mapped + kHugePage - end);
     start_ = reinterpret_cast<std::uint8_t*>(aligned);
     // Advice only: where huge pages are turned off, these are ordinary pages.
     madvise(start_, mapped, MADV_HUGEPAGE);

@@ -11,10 +11,6 @@ namespace {
 
 constexpr UINT_PTR kRowsSubclass = 1;
 
-const wchar_t* WideText(const window::Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());  // both are UTF-16 units
-}
-
 }  // namespace
 
 OwnerDataList::~OwnerDataList() { RemoveWindowSubclass(Handle(), Answer, kRowsSubclass); }
@@ -49,7 +45,7 @@ void OwnerDataList::DrawItem(const DRAWITEMSTRUCT& item) {
         text.left += RowIndent(item.itemID);
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        DrawTextW(item.hDC, WideText(name), static_cast<int>(name.size()), &text,
+        DrawTextW(item.hDC, platform::Wide(name), static_cast<int>(name.size()), &text,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
@@ -63,7 +59,8 @@ LRESULT OwnerDataList::FindRow(WPARAM start, std::wstring_view text, bool whole)
         const window::Text& name = RowText(row);
         if (whole ? name.size() != text.size() : name.size() < text.size()) continue;
         const int units = static_cast<int>(text.size());
-        if (CompareStringOrdinal(WideText(name), units, text.data(), units, TRUE) == CSTR_EQUAL) {
+        if (CompareStringOrdinal(platform::Wide(name), units, text.data(), units, TRUE) ==
+            CSTR_EQUAL) {
             return static_cast<LRESULT>(row);
         }
     }
